@@ -1,0 +1,16 @@
+// The 2D projection shared by all screens.
+#include "app/viewport.h"
+
+#include <SDL/SDL_opengl.h>
+
+void Viewport::begin2D() const {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(-90, 1, 0, 0);
+    glRotatef(-90, 0, 0, 1);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_FOG);
+}

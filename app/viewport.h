@@ -1,0 +1,16 @@
+// The logical drawing area and the 2D convention every screen draws in.
+//
+// After begin2D a 2D point (u, v) is submitted as the vertex (0, u, v): u runs from 0 at the left edge
+// to width at the right, v from 0 at the bottom to height at the top. The first coordinate is depth
+// (keep it within -10..10); with depth testing off, later drawing covers earlier drawing.
+#pragma once
+
+class Viewport {
+public:
+    float width = 1.0f;
+    float height = 1.0f;
+
+    // Loads the orthographic projection over width x height and the model-view rotation that turns the
+    // Y-Z plane to face the screen; disables depth testing and fog.
+    void begin2D() const;
+};

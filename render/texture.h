@@ -1,0 +1,40 @@
+// Texture: one OpenGL 2D texture made from one image resource file, with the way its alpha must be
+// drawn. The resource manager creates, keeps and destroys the game's textures; drawing binds them.
+#pragma once
+
+#include <string>
+
+class Texture {
+public:
+    enum AlphaMode { kOpaque = 0, kCutOut = 1, kTranslucent = 2 };
+
+    Texture() = default;
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    // Replaces the content with the image stored in the resource file at path. True when an image was
+    // decoded; on failure the texture is left empty (name 0), and binding it draws untextured.
+    bool load(const std::string& path);
+
+    // Minification linear, magnification nearest (the state load leaves). No effect when empty.
+    void setFilterLinearNearest();
+    // Minification and magnification linear, for pictures that must look smooth when enlarged.
+    void setFilterLinear();
+    // Makes this texture current for the following drawing, with the alpha test or blending it needs.
+    void bind();
+
+    unsigned name() const { return name_; }
+    int alphaMode() const { return alphaMode_; }
+
+private:
+    void release();
+
+    unsigned name_ = 0;
+    int alphaMode_ = kOpaque;
+};
+
+// Drawing without texture from here on.
+void unbindTexture();
+// Sphere-mapped texture coordinates on or off.
+void setSphereMapping(bool on);
