@@ -7,8 +7,10 @@ ifdef CI
 CMAKE_FLAGS += -DTAVOK_WERROR=ON
 endif
 
-# Tests that need a window run under a private X server when there is no display.
-HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1920x1080x24")
+# Tests that need a window run under a private X server when there is no display. -noreset keeps the
+# server up between clients; without it a test that connects just as another disconnects is refused.
+XVFB_RUN = xvfb-run -a -s "-noreset -screen 0 1920x1080x24"
+HEADLESS = $(if $(DISPLAY),,$(XVFB_RUN))
 
 .PHONY: all deps configure build run test bench fuzz test-asan install clean
 

@@ -3,6 +3,7 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_opengl.h>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/services.h"
@@ -42,6 +43,7 @@ bool ensureSdl() {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+        fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
         sdlFailed = true;
         return false;
     }
@@ -56,6 +58,7 @@ bool openTestWindow(int width, int height) {
     if (width != currentWidth || height != currentHeight) {
         SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 1);
         if (SDL_SetVideoMode(width, height, 32, SDL_OPENGL) == nullptr) {
+            fprintf(stderr, "SDL_SetVideoMode failed: %s\n", SDL_GetError());
             return false;
         }
         currentWidth = width;
@@ -69,6 +72,8 @@ bool openTestWindow(int width, int height) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     return true;
 }
+
+bool haveDisplay() { return getenv("DISPLAY") != nullptr; }
 
 void shutdownTestPlatform() {
     if (sdlStarted) {

@@ -14,6 +14,8 @@ bool ensureSdl();
 // Opens (or resizes) the test window to width x height with the game's initial GL state and clears it
 // to black; sets the program-wide window size. Returns false when no GL window can be opened.
 bool openTestWindow(int width, int height);
+// Whether an X display is named in the environment.
+bool haveDisplay();
 // Closes everything ensureSdl opened (called once by the test main).
 void shutdownTestPlatform();
 
@@ -24,11 +26,15 @@ bool glCapabilityOn(unsigned capability);
 // Counts the pixels within the rectangle [x0, x1) x [y0, y1) that match the colour within tolerance.
 int countPixels(int x0, int y0, int x1, int y1, Rgba colour, int tolerance = 8);
 
-// Skips the current test when no GL window can be had (no display at all); under `make test` there is
-// always one, so this only matters when a developer runs a binary by hand without X.
+// Opens the test window or ends the current test: a failure when a display is set (under `make test`
+// there always is one, so a window that will not open is a real fault), a skip when a developer runs a
+// binary by hand without any X server.
 #define REQUIRE_GL_WINDOW(width, height)                                                                 \
     do {                                                                                                 \
         if (!openTestWindow(width, height)) {                                                            \
-            GTEST_SKIP() << "no OpenGL window available";                                               \
+            if (haveDisplay()) {                                                                         \
+                FAIL() << "no OpenGL window could be opened";                                           \
+            }                                                                                            \
+            GTEST_SKIP() << "no display to open an OpenGL window on";                                   \
         }                                                                                                \
     } while (0)
