@@ -9,28 +9,32 @@
 class BinaryFileStream {
 public:
     BinaryFileStream() = default;
-    ~BinaryFileStream();  // closes an open file, ignoring the result
-    BinaryFileStream(const BinaryFileStream&) = delete;
-    BinaryFileStream& operator=(const BinaryFileStream&) = delete;
+    ~BinaryFileStream(); // closes an open file, ignoring the result
+    BinaryFileStream(const BinaryFileStream &) = delete;
+    BinaryFileStream &operator=(const BinaryFileStream &) = delete;
 
     bool failed() const { return failed_; }
     bool isOpen() const { return file_ != nullptr; }
 
-    // Close any open file first; then open the path for reading ("rb") or writing ("wb").
-    void openRead(const char* path);
-    void openWrite(const char* path);
+    // Close any open file first; then open the path for reading ("rb") or writing ("wb"). A directory
+    // does not open.
+    void openRead(const char *path);
+    void openWrite(const char *path);
     void close();
     void flush();
 
-    // The file's length in bytes; leaves the read position at the start.
+    // The file's length in bytes; leaves the read position at the start. A length beyond an int fails.
     int size();
     // The whole file in a new buffer from the C allocator (the caller frees it), or null. An empty file
-    // is a failure.
-    uint8_t* readAll();
+    // is a failure, and so is one longer than maxWholeFileBytes().
+    uint8_t *readAll();
+    // As readAll, also giving the length of the buffer it returned (0 with null): the length a caller
+    // must use, since the file may have changed since it asked size().
+    uint8_t *readAll(size_t *length);
 
-    void writeText(const std::string& text);    // the bytes, no terminator
-    void writeString(const std::string& text);  // the bytes, then one zero byte
-    void writeBytes(const void* data, size_t length);
+    void writeText(const std::string &text);   // the bytes, no terminator
+    void writeString(const std::string &text); // the bytes, then one zero byte
+    void writeBytes(const void *data, size_t length);
 
     bool readBool();
     void writeBool(bool value);
@@ -49,7 +53,16 @@ public:
     // Bytes up to a zero byte, without it; an empty string with the flag set when the file ends first.
     std::string readString();
 
+    // The largest file readAll hands out; a longer one is refused as damaged rather than read.
+    static int64_t maxWholeFileBytes();
+
 private:
-    FILE* file_ = nullptr;
+    void open(const char *path, const char *mode);
+    // The length by seeking to the end; rewinds. False when the file is closed or cannot seek.
+    bool measure(int64_t *length);
+    template <typename T> T readTyped();
+    template <typename T> void writeTyped(T value);
+
+    FILE *file_ = nullptr;
     bool failed_ = false;
 };
