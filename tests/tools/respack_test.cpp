@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -16,15 +17,20 @@ struct RunResult {
     std::string output;
 };
 
+// The build directory: TAVOK_BUILD_DIR, or else the folder this test binary was built into.
+std::string buildDirectory() {
+    const char *named = getenv("TAVOK_BUILD_DIR");
+    if (named != nullptr) {
+        return named;
+    }
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error).parent_path().string();
+}
+
 // Runs the built respack with the arguments, collecting its standard output and error.
 RunResult runRespack(const std::string &arguments) {
     RunResult result;
-    const char *buildDir = getenv("TAVOK_BUILD_DIR");
-    if (buildDir == nullptr) {
-        ADD_FAILURE() << "TAVOK_BUILD_DIR is not set";
-        return result;
-    }
-    const std::string command = std::string(buildDir) + "/tools/respack/respack " + arguments + " 2>&1";
+    const std::string command = buildDirectory() + "/tools/respack/respack " + arguments + " 2>&1";
     FILE *pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         ADD_FAILURE() << "cannot run " << command;
