@@ -8,22 +8,22 @@
 
 struct MeshKeyframe {
     float time = 0.0f;
-    std::vector<float> positions;  // x, y, z per vertex
-    std::vector<float> normals;    // x, y, z per vertex, components in -1..1
+    std::vector<float> positions; // x, y, z per vertex
+    std::vector<float> normals;   // x, y, z per vertex, components in -1..1
 };
 
 struct MeshSource {
-    std::vector<float> texCoords;  // s, t per vertex, t counted from the image's bottom row
+    std::vector<float> texCoords; // s, t per vertex, t counted from the image's bottom row
     std::vector<MeshKeyframe> frames;
 
     int vertexCount() const { return static_cast<int>(texCoords.size() / 2); }
 };
 
 // Parses the text; on failure returns false with a message naming the line.
-bool parseMeshText(const std::string& text, MeshSource& mesh, std::string& error);
+bool parseMeshText(const std::string &text, MeshSource &mesh, std::string &error);
 // Checks the counts, times and value ranges the file format can hold; false with a message otherwise.
-bool checkMeshSource(const MeshSource& mesh, std::string& error);
+bool checkMeshSource(const MeshSource &mesh, std::string &error);
 // The unscrambled file contents. The mesh must have passed checkMeshSource.
-std::vector<uint8_t> encodeMesh(const MeshSource& mesh);
+std::vector<uint8_t> encodeMesh(const MeshSource &mesh);
 // Checks, encodes, scrambles and writes a resource file; false with a message on any failure.
-bool writeMeshResource(const std::string& path, const MeshSource& mesh, std::string& error);
+bool writeMeshResource(const std::string &path, const MeshSource &mesh, std::string &error);
