@@ -4,6 +4,7 @@
 // until purgeUnusedGlyphSets.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "render/vec3.h"
@@ -62,9 +63,9 @@ void setGlyphFilterLinear(const std::string &name);
 // Deletes every loaded glyph set that no label uses any more (count exactly 0). Called at shutdown.
 void purgeUnusedGlyphSets();
 
-// Registry queries for tests and diagnostics.
-// How many labels use the set; 0 also when it is not loaded.
-int glyphSetReferenceCount(const std::string &name);
-bool glyphSetLoaded(const std::string &name);
-// The texture for one character code of a loaded set, or null.
-const Texture *glyphTexture(const std::string &name, int code);
+// The glyph set registry, keyed by the set's directory name. A set is loaded while it has an entry in
+// glyphSetTextures (an array of 128 textures, index = character code); glyphSetReferences counts the
+// labels that use it and glyphSetLoadedCounts how many glyphs came from their own file.
+extern std::map<std::string, int> glyphSetReferences;
+extern std::map<std::string, int> glyphSetLoadedCounts;
+extern std::map<std::string, Texture *> glyphSetTextures;
