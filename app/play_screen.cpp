@@ -1,0 +1,48 @@
+// One frame of play.
+#include "app/play_screen.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_opengl.h>
+
+#include "app/services.h"
+#include "app/viewport.h"
+#include "audio/music_player.h"
+#include "game/world.h"
+#include "input/actions.h"
+#include "render/render_state.h"
+
+void PlayScreen::enter() {
+    if (theMusicPlayer != nullptr) {
+        theMusicPlayer->resumeMusic();
+    }
+}
+
+void PlayScreen::leave() {
+    if (theMusicPlayer != nullptr) {
+        theMusicPlayer->pauseMusic();
+    }
+}
+
+void PlayScreen::frame(float dt) {
+    if (actionBack()) {
+        consumeActions();
+        gameMode = kModePause;
+        return;
+    }
+    theWorld->update(dt);
+
+    // The black quad is the frame's only clearing: the world draws over it.
+    const float width = theViewport->width;
+    const float height = theViewport->height;
+    theViewport->begin2D();
+    setFlatColour(0, 0, 0, 1);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, width, 0);
+    glVertex3f(0, width, height);
+    glVertex3f(0, 0, height);
+    glEnd();
+
+    theWorld->draw();
+    SDL_GL_SwapBuffers();
+}
