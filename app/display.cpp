@@ -20,7 +20,9 @@ const DisplayMode kDisplayLadder[kDisplayLadderSize] = {
 };
 
 namespace {
-bool sizeInRange(int size) { return size >= 100 && size <= 9999; }
+bool sizeInRange(int size) {
+    return size >= 100 && size <= 9999;
+}
 
 // The state every other part of the game may take for granted once the window is open.
 void setInitialGlState() {
@@ -41,12 +43,12 @@ void setInitialGlState() {
 }
 } // namespace
 
-DisplayRequest parseDisplayRequest(int argc, const char* const* argv) {
+DisplayRequest parseDisplayRequest(int argc, const char *const *argv) {
     DisplayRequest request;
     if (argc != 4) {
         return request;
     }
-    const char* kind = argv[1];
+    const char *kind = argv[1];
     const bool window = std::strcmp(kind, "w") == 0;
     const bool fullscreen = std::strcmp(kind, "f") == 0;
     const int width = std::atoi(argv[2]);
@@ -58,12 +60,12 @@ DisplayRequest parseDisplayRequest(int argc, const char* const* argv) {
     return request;
 }
 
-bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener) {
-    static const char* const kCaption = "taVok";
+bool openFirstDisplay(const DisplayRequest &request, const DisplayOpener &opener) {
+    static const char *const kCaption = "taVok";
     if (request.valid && opener(kCaption, request.mode.width, request.mode.height, request.mode.fullscreen)) {
         return true;
     }
-    for (const DisplayMode& mode : kDisplayLadder) {
+    for (const DisplayMode &mode : kDisplayLadder) {
         if (opener(kCaption, mode.width, mode.height, mode.fullscreen)) {
             return true;
         }
@@ -71,7 +73,7 @@ bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener
     return false;
 }
 
-bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
+bool openDisplay(const char *caption, int width, int height, bool fullscreen) {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
         return false;
     }

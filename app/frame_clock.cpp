@@ -4,9 +4,11 @@
 #include <SDL/SDL.h>
 #include <climits>
 
-FrameClock::FrameClock() : ticks_([] { return SDL_GetTicks(); }), sleep_([](uint32_t ms) { SDL_Delay(ms); }) {}
+FrameClock::FrameClock()
+    : ticks_([] { return SDL_GetTicks(); }), sleep_([](uint32_t ms) { SDL_Delay(ms); }) {}
 
-FrameClock::FrameClock(TickSource ticks, Sleeper sleep) : ticks_(std::move(ticks)), sleep_(std::move(sleep)) {}
+FrameClock::FrameClock(TickSource ticks, Sleeper sleep)
+    : ticks_(std::move(ticks)), sleep_(std::move(sleep)) {}
 
 float FrameClock::waitFrame() {
     const uint32_t now = ticks_();

@@ -17,7 +17,9 @@ constexpr float kPointerSpeed = 6.0f;
 // Each copy of the picture is three quarters the size of the one outside it.
 constexpr float kNestingScale = 0.75f;
 
-void vertex(float u, float v) { glVertex3f(0, u, v); }
+void vertex(float u, float v) {
+    glVertex3f(0, u, v);
+}
 } // namespace
 
 void PauseMenu::enter() {

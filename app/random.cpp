@@ -5,9 +5,13 @@
 #include <cstdlib>
 #include <ctime>
 
-void seedRandom() { srand(static_cast<unsigned>(time(nullptr))); }
+void seedRandom() {
+    srand(static_cast<unsigned>(time(nullptr)));
+}
 
-void seedRandomWith(unsigned seed) { srand(seed); }
+void seedRandomWith(unsigned seed) {
+    srand(seed);
+}
 
 float randomUnit() {
     // The game's timings were tuned against a generator whose largest value is 32767, so the draw is

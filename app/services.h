@@ -16,11 +16,11 @@ class World;
 
 // Which screen runs; the main loop switches screens when a screen writes a new value.
 enum GameModeValue {
-    kModeEnd = 1,       // leave the program, ordinary end (exit code 0)
-    kModeEndFatal = 2,  // leave the program from a fatal message (exit code 1)
-    kModeMessage = 3,   // the fatal-message screen
-    kModePlay = 4,      // the play screen
-    kModePause = 5,     // the pause menu
+    kModeEnd = 1,      // leave the program, ordinary end (exit code 0)
+    kModeEndFatal = 2, // leave the program from a fatal message (exit code 1)
+    kModeMessage = 3,  // the fatal-message screen
+    kModePlay = 4,     // the play screen
+    kModePause = 5,    // the pause menu
 };
 
 extern int gameMode;
@@ -29,11 +29,11 @@ extern int gameMode;
 extern float windowWidth;
 extern float windowHeight;
 
-extern Camera* theCamera;
-extern Viewport* theViewport;
-extern KeyState* theKeyState;
-extern JoystickDevice* theJoysticks[2];
-extern MusicPlayer* theMusicPlayer;
-extern ResourceManager* theResourceManager;
-extern FrameClock* theFrameClock;
-extern World* theWorld;
+extern Camera *theCamera;
+extern Viewport *theViewport;
+extern KeyState *theKeyState;
+extern JoystickDevice *theJoysticks[2];
+extern MusicPlayer *theMusicPlayer;
+extern ResourceManager *theResourceManager;
+extern FrameClock *theFrameClock;
+extern World *theWorld;

@@ -7,10 +7,12 @@
 #include "input/key_state.h"
 
 namespace {
-bool keyDown(int key) { return theKeyState != nullptr && theKeyState->isDown(key); }
+bool keyDown(int key) {
+    return theKeyState != nullptr && theKeyState->isDown(key);
+}
 
 bool anyHat(bool JoystickDevice::*direction) {
-    for (JoystickDevice* device : theJoysticks) {
+    for (JoystickDevice *device : theJoysticks) {
         if (device != nullptr && device->*direction) {
             return true;
         }
@@ -19,18 +21,26 @@ bool anyHat(bool JoystickDevice::*direction) {
 }
 
 const int kConfirmButtons = 16;
-const int kConsumedKeys[] = {kKeyEscape, kKeyReturn, kKeySpace, kKeyE, kKeyW,    kKeyA,
+const int kConsumedKeys[] = {kKeyEscape, kKeyReturn, kKeySpace, kKeyE,    kKeyW,    kKeyA,
                              kKeyS,      kKeyD,      kKeyUp,    kKeyDown, kKeyLeft, kKeyRight};
 } // namespace
 
-bool actionLeft() { return anyHat(&JoystickDevice::hatLeft) || keyDown(kKeyA) || keyDown(kKeyLeft); }
-bool actionRight() { return anyHat(&JoystickDevice::hatRight) || keyDown(kKeyD) || keyDown(kKeyRight); }
-bool actionUp() { return anyHat(&JoystickDevice::hatUp) || keyDown(kKeyW) || keyDown(kKeyUp); }
-bool actionDown() { return anyHat(&JoystickDevice::hatDown) || keyDown(kKeyS) || keyDown(kKeyDown); }
+bool actionLeft() {
+    return anyHat(&JoystickDevice::hatLeft) || keyDown(kKeyA) || keyDown(kKeyLeft);
+}
+bool actionRight() {
+    return anyHat(&JoystickDevice::hatRight) || keyDown(kKeyD) || keyDown(kKeyRight);
+}
+bool actionUp() {
+    return anyHat(&JoystickDevice::hatUp) || keyDown(kKeyW) || keyDown(kKeyUp);
+}
+bool actionDown() {
+    return anyHat(&JoystickDevice::hatDown) || keyDown(kKeyS) || keyDown(kKeyDown);
+}
 
 bool actionConfirm() {
     for (int i = 0; i < kConfirmButtons; ++i) {
-        for (JoystickDevice* device : theJoysticks) {
+        for (JoystickDevice *device : theJoysticks) {
             if (device != nullptr && device->button(i)) {
                 return true;
             }
@@ -39,7 +49,9 @@ bool actionConfirm() {
     return keyDown(kKeyReturn) || keyDown(kKeySpace) || keyDown(kKeyE);
 }
 
-bool actionBack() { return keyDown(kKeyEscape); }
+bool actionBack() {
+    return keyDown(kKeyEscape);
+}
 
 void consumeActions() {
     if (theKeyState != nullptr) {
@@ -47,13 +59,13 @@ void consumeActions() {
             theKeyState->consume(key);
         }
     }
-    for (JoystickDevice* device : theJoysticks) {
+    for (JoystickDevice *device : theJoysticks) {
         if (device != nullptr) {
             device->clearHat();
         }
     }
     for (int i = 0; i < kConfirmButtons; ++i) {
-        for (JoystickDevice* device : theJoysticks) {
+        for (JoystickDevice *device : theJoysticks) {
             if (device != nullptr) {
                 device->setButton(i, false);
             }

@@ -11,15 +11,15 @@ struct HatDirections {
     bool left, right, up, down;
 };
 const HatDirections kHatTable[] = {
-    {0, false, false, false, false},  // centred
-    {1, false, false, true, false},   // up
-    {2, false, true, false, false},   // right
-    {3, false, true, true, false},    // right-up
-    {4, false, false, false, true},   // down
-    {6, false, true, false, true},    // right-down
-    {8, true, false, false, false},   // left
-    {9, true, false, true, false},    // left-up
-    {12, true, false, false, true},   // left-down
+    {0, false, false, false, false}, // centred
+    {1, false, false, true, false},  // up
+    {2, false, true, false, false},  // right
+    {3, false, true, true, false},   // right-up
+    {4, false, false, false, true},  // down
+    {6, false, true, false, true},   // right-down
+    {8, true, false, false, false},  // left
+    {9, true, false, true, false},   // left-up
+    {12, true, false, false, true},  // left-down
 };
 } // namespace
 
@@ -42,7 +42,7 @@ void JoystickDevice::setButton(int i, bool pressed) {
     }
 }
 
-void JoystickDevice::handleJoystickEvent(const SDL_Event& event) {
+void JoystickDevice::handleJoystickEvent(const SDL_Event &event) {
     switch (event.type) {
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
@@ -52,7 +52,7 @@ void JoystickDevice::handleJoystickEvent(const SDL_Event& event) {
         break;
     case SDL_JOYHATMOTION:
         if (event.jhat.which == index_) {
-            for (const HatDirections& entry : kHatTable) {
+            for (const HatDirections &entry : kHatTable) {
                 if (entry.value == event.jhat.value) {
                     hatLeft = entry.left;
                     hatRight = entry.right;
@@ -64,6 +64,6 @@ void JoystickDevice::handleJoystickEvent(const SDL_Event& event) {
         }
         break;
     default:
-        break;  // axes and balls take no part in any action
+        break; // axes and balls take no part in any action
     }
 }
