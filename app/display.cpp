@@ -9,6 +9,7 @@
 
 #include "app/random.h"
 #include "app/services.h"
+#include "render/text_label.h"
 
 const DisplayMode kDisplayLadder[kDisplayLadderSize] = {
     {3840, 2160, true}, {3440, 1440, true}, {2560, 1600, true}, {2560, 1440, true}, {2560, 1080, true},
@@ -43,12 +44,12 @@ void setInitialGlState() {
 }
 } // namespace
 
-DisplayRequest parseDisplayRequest(int argc, const char *const *argv) {
+DisplayRequest parseDisplayRequest(int argc, const char* const* argv) {
     DisplayRequest request;
     if (argc != 4) {
         return request;
     }
-    const char *kind = argv[1];
+    const char* kind = argv[1];
     const bool window = std::strcmp(kind, "w") == 0;
     const bool fullscreen = std::strcmp(kind, "f") == 0;
     const int width = std::atoi(argv[2]);
@@ -60,12 +61,12 @@ DisplayRequest parseDisplayRequest(int argc, const char *const *argv) {
     return request;
 }
 
-bool openFirstDisplay(const DisplayRequest &request, const DisplayOpener &opener) {
-    static const char *const kCaption = "taVok";
+bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener) {
+    static const char* const kCaption = "taVok";
     if (request.valid && opener(kCaption, request.mode.width, request.mode.height, request.mode.fullscreen)) {
         return true;
     }
-    for (const DisplayMode &mode : kDisplayLadder) {
+    for (const DisplayMode& mode : kDisplayLadder) {
         if (opener(kCaption, mode.width, mode.height, mode.fullscreen)) {
             return true;
         }
@@ -73,7 +74,7 @@ bool openFirstDisplay(const DisplayRequest &request, const DisplayOpener &opener
     return false;
 }
 
-bool openDisplay(const char *caption, int width, int height, bool fullscreen) {
+bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
         return false;
     }
@@ -95,7 +96,7 @@ bool openDisplay(const char *caption, int width, int height, bool fullscreen) {
 }
 
 void closePlatform() {
-    // TODO: purgeUnusedGlyphSets() from render/text_label.h once the text labels land.
+    purgeUnusedGlyphSets();
     Mix_CloseAudio();
     SDL_Quit();
 }

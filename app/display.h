@@ -17,7 +17,7 @@ struct DisplayRequest {
     DisplayMode mode = {0, 0, false};
 };
 
-DisplayRequest parseDisplayRequest(int argc, const char *const *argv);
+DisplayRequest parseDisplayRequest(int argc, const char* const* argv);
 
 // The modes tried when there is no request or it fails: the largest fullscreen mode the system accepts,
 // else one of three small 16:9 windows.
@@ -25,15 +25,15 @@ constexpr int kDisplayLadderSize = 28;
 extern const DisplayMode kDisplayLadder[kDisplayLadderSize];
 
 // Tries one display mode; true when the window is open and ready to draw.
-using DisplayOpener = std::function<bool(const char *caption, int width, int height, bool fullscreen)>;
+using DisplayOpener = std::function<bool(const char* caption, int width, int height, bool fullscreen)>;
 
 // Tries the request (when valid), then the ladder from its top, until the opener succeeds. False when
 // nothing opens.
-bool openFirstDisplay(const DisplayRequest &request, const DisplayOpener &opener);
+bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener);
 
 // Starts SDL afresh and opens one OpenGL window with the game's initial GL state; stores the window
 // size and seeds the random generator. On failure SDL is left shut down (or never started).
-bool openDisplay(const char *caption, int width, int height, bool fullscreen);
+bool openDisplay(const char* caption, int width, int height, bool fullscreen);
 
 // The last step before the process ends: unused glyph sets, the audio device, SDL itself.
 void closePlatform();

@@ -7,10 +7,10 @@ std::string messageText;
 
 namespace {
 // Where a stuck player can turn to; the project's own address, nobody else's.
-const char *const kContactAddress = "tavok.example.org";
+const char* const kContactAddress = "tavok.example.org";
 } // namespace
 
-void reportFatal(int code, const std::string &detail) {
+void reportFatal(int code, const std::string& detail) {
     std::string text = "error\n-----\n";
     switch (code) {
     case kFatalResource:

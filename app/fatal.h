@@ -16,4 +16,4 @@ extern std::string messageText;
 // Composes the message for the code (any unknown code reads as kFatalDescribed), stores it in
 // messageText and switches the game to the message screen. Returns normally: the caller carries on and
 // the message screen takes over at the main loop's next mode check.
-void reportFatal(int code, const std::string &detail);
+void reportFatal(int code, const std::string& detail);

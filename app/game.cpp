@@ -72,7 +72,7 @@ bool Game::stoppedByFatal() {
     return true;
 }
 
-Screen *Game::screenFor(int mode) const {
+Screen* Game::screenFor(int mode) const {
     switch (mode) {
     case kModeMessage:
         return messageScreen_;
@@ -118,14 +118,14 @@ std::optional<bool> Game::runPass(float dt) {
     }
 
     const int mode = gameMode;
-    if (Screen *screen = screenFor(mode)) {
+    if (Screen* screen = screenFor(mode)) {
         screen->frame(dt);
     }
     if (gameMode != mode) {
-        if (Screen *previous = screenFor(mode)) {
+        if (Screen* previous = screenFor(mode)) {
             previous->leave();
         }
-        if (Screen *next = screenFor(gameMode)) {
+        if (Screen* next = screenFor(gameMode)) {
             next->enter();
         }
         // A screen's entry hook may itself report a fatal condition; the message screen must be set
@@ -159,7 +159,7 @@ void Game::shutdown() {
     theViewport = nullptr;
     delete theKeyState;
     theKeyState = nullptr;
-    for (JoystickDevice *&device : theJoysticks) {
+    for (JoystickDevice*& device : theJoysticks) {
         delete device;
         device = nullptr;
     }

@@ -13,8 +13,8 @@ class PauseMenu;
 class Game {
 public:
     Game() = default;
-    Game(const Game &) = delete;
-    Game &operator=(const Game &) = delete;
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
 
     // Services, audio, the aspect check, the world and the screens. A failure along the way leaves the
     // message screen entered instead of the play screen.
@@ -28,11 +28,11 @@ public:
     void shutdown();
 
 private:
-    Screen *screenFor(int mode) const;
+    Screen* screenFor(int mode) const;
     // Runs the message screen's entry hook whenever start-up stops early.
     bool stoppedByFatal();
 
-    MessageScreen *messageScreen_ = nullptr;
-    PlayScreen *playScreen_ = nullptr;
-    PauseMenu *pauseMenu_ = nullptr;
+    MessageScreen* messageScreen_ = nullptr;
+    PlayScreen* playScreen_ = nullptr;
+    PauseMenu* pauseMenu_ = nullptr;
 };

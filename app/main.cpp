@@ -5,11 +5,11 @@
 #include "app/display.h"
 #include "app/game.h"
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (!openFirstDisplay(parseDisplayRequest(argc, argv), openDisplay)) {
         return 1;
     }
-    Game *game = new Game;
+    Game* game = new Game;
     game->init();
     const bool ordinaryEnd = game->run();
     game->shutdown();

@@ -23,7 +23,7 @@ constexpr float kGlyphScale = 0.666f;
 constexpr float kMessageFps = 24.0f;
 } // namespace
 
-std::vector<PlacedCharacter> layoutMessage(const std::string &text) {
+std::vector<PlacedCharacter> layoutMessage(const std::string& text) {
     std::vector<PlacedCharacter> placed;
     int column = 0;
     int row = kMessageRows - 1;
@@ -72,7 +72,7 @@ void MessageScreen::frame(float dt) {
     glEnd();
 
     glColor4f(1, 1, 1, 1);
-    for (const PlacedCharacter &character : layoutMessage(messageText)) {
+    for (const PlacedCharacter& character : layoutMessage(messageText)) {
         glPushMatrix();
         glTranslatef(0, static_cast<float>(character.column) + kGlyphInset,
                      static_cast<float>(character.row) + kGlyphInset);

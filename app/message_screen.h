@@ -20,7 +20,7 @@ struct PlacedCharacter {
 
 // Lays a message out from column 0 of the top row: a line feed starts the next row down, and a row
 // that is full continues on the next. Rows below 0 are off screen but still listed.
-std::vector<PlacedCharacter> layoutMessage(const std::string &text);
+std::vector<PlacedCharacter> layoutMessage(const std::string& text);
 
 class MessageScreen : public Screen {
 public:

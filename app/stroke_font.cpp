@@ -12,7 +12,7 @@ constexpr Stroke dot(float x, float y) {
 using GlyphTable = std::map<int, std::vector<Stroke>>;
 
 // Each row: the character, then its strokes as {x1, y1, x2, y2}.
-const GlyphTable &glyphTable() {
+const GlyphTable& glyphTable() {
     // clang-format off
     static const GlyphTable table = {
         {' ', {}},
@@ -95,7 +95,7 @@ const GlyphTable &glyphTable() {
 }
 
 // Every code without a glyph: corner ticks outlining an empty cell.
-const std::vector<Stroke> &fallbackGlyph() {
+const std::vector<Stroke>& fallbackGlyph() {
     // clang-format off
     static const std::vector<Stroke> strokes = {
         {0, 0, 0.25, 0}, {0, 0, 0, 0.25}, {1, 1, 0.75, 1}, {1, 1, 1, 0.75},
@@ -106,12 +106,12 @@ const std::vector<Stroke> &fallbackGlyph() {
 }
 } // namespace
 
-const std::vector<Stroke> &glyphStrokes(int code) {
+const std::vector<Stroke>& glyphStrokes(int code) {
     code &= 0xFF;
     if (code >= 'a' && code <= 'z') {
         code -= 32;
     }
-    const GlyphTable &table = glyphTable();
+    const GlyphTable& table = glyphTable();
     const auto glyph = table.find(code);
     return glyph == table.end() ? fallbackGlyph() : glyph->second;
 }
@@ -143,7 +143,7 @@ void drawStroke(float x1, float y1, float x2, float y2) {
 }
 
 void drawGlyph(int code) {
-    for (const Stroke &stroke : glyphStrokes(code)) {
+    for (const Stroke& stroke : glyphStrokes(code)) {
         drawStroke(stroke.x1, stroke.y1, stroke.x2, stroke.y2);
     }
 }

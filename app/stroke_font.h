@@ -21,4 +21,4 @@ void drawStroke(float x1, float y1, float x2, float y2);
 void drawGlyph(int code);
 
 // The strokes drawGlyph draws for a code, in drawing order.
-const std::vector<Stroke> &glyphStrokes(int code);
+const std::vector<Stroke>& glyphStrokes(int code);

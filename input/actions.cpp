@@ -12,7 +12,7 @@ bool keyDown(int key) {
 }
 
 bool anyHat(bool JoystickDevice::*direction) {
-    for (JoystickDevice *device : theJoysticks) {
+    for (JoystickDevice* device : theJoysticks) {
         if (device != nullptr && device->*direction) {
             return true;
         }
@@ -40,7 +40,7 @@ bool actionDown() {
 
 bool actionConfirm() {
     for (int i = 0; i < kConfirmButtons; ++i) {
-        for (JoystickDevice *device : theJoysticks) {
+        for (JoystickDevice* device : theJoysticks) {
             if (device != nullptr && device->button(i)) {
                 return true;
             }
@@ -59,13 +59,13 @@ void consumeActions() {
             theKeyState->consume(key);
         }
     }
-    for (JoystickDevice *device : theJoysticks) {
+    for (JoystickDevice* device : theJoysticks) {
         if (device != nullptr) {
             device->clearHat();
         }
     }
     for (int i = 0; i < kConfirmButtons; ++i) {
-        for (JoystickDevice *device : theJoysticks) {
+        for (JoystickDevice* device : theJoysticks) {
             if (device != nullptr) {
                 device->setButton(i, false);
             }

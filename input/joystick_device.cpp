@@ -42,7 +42,7 @@ void JoystickDevice::setButton(int i, bool pressed) {
     }
 }
 
-void JoystickDevice::handleJoystickEvent(const SDL_Event &event) {
+void JoystickDevice::handleJoystickEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
@@ -52,7 +52,7 @@ void JoystickDevice::handleJoystickEvent(const SDL_Event &event) {
         break;
     case SDL_JOYHATMOTION:
         if (event.jhat.which == index_) {
-            for (const HatDirections &entry : kHatTable) {
+            for (const HatDirections& entry : kHatTable) {
                 if (entry.value == event.jhat.value) {
                     hatLeft = entry.left;
                     hatRight = entry.right;

@@ -12,11 +12,11 @@ public:
     // Opens the device when SDL reports that many joysticks; otherwise the object stays empty.
     explicit JoystickDevice(int index);
     ~JoystickDevice();
-    JoystickDevice(const JoystickDevice &) = delete;
-    JoystickDevice &operator=(const JoystickDevice &) = delete;
+    JoystickDevice(const JoystickDevice&) = delete;
+    JoystickDevice& operator=(const JoystickDevice&) = delete;
 
     // Takes button and hat events of this device's index; events of other devices are ignored.
-    void handleJoystickEvent(const SDL_Event &event);
+    void handleJoystickEvent(const SDL_Event& event);
 
     int index() const { return index_; }
     bool isOpen() const { return handle_ != nullptr; }
@@ -33,6 +33,6 @@ public:
 
 private:
     int index_;
-    _SDL_Joystick *handle_ = nullptr;
+    _SDL_Joystick* handle_ = nullptr;
     bool buttons_[kButtonCount] = {};
 };

@@ -3,7 +3,7 @@
 
 #include <SDL/SDL.h>
 
-void KeyState::handleKeyEvent(const SDL_Event &event) {
+void KeyState::handleKeyEvent(const SDL_Event& event) {
     if (event.type == SDL_KEYDOWN) {
         press(event.key.keysym.sym);
     } else if (event.type == SDL_KEYUP) {

@@ -10,7 +10,7 @@ union SDL_Event;
 class KeyState {
 public:
     // Key-down inserts the key symbol, key-up removes it; other events are ignored.
-    void handleKeyEvent(const SDL_Event &event);
+    void handleKeyEvent(const SDL_Event& event);
     bool isDown(int key) const { return keys_.count(key) != 0; }
     void consume(int key) { keys_.erase(key); }
     // Inserts or removes a key directly, as a key-down or key-up event would (used by replays).

@@ -10,19 +10,19 @@
 #include "tests/support/gl_test_context.h"
 
 namespace {
-DisplayRequest parse(std::vector<const char *> args) {
+DisplayRequest parse(std::vector<const char*> args) {
     args.insert(args.begin(), "tavok");
     return parseDisplayRequest(static_cast<int>(args.size()), args.data());
 }
 
 // Records every attempt and accepts the modes its rule accepts.
 struct FakeOpener {
-    std::function<bool(const DisplayMode &)> accepts;
+    std::function<bool(const DisplayMode&)> accepts;
     std::vector<DisplayMode> attempts;
     std::vector<std::string> captions;
 
     DisplayOpener opener() {
-        return [this](const char *caption, int width, int height, bool fullscreen) {
+        return [this](const char* caption, int width, int height, bool fullscreen) {
             const DisplayMode mode = {width, height, fullscreen};
             attempts.push_back(mode);
             captions.push_back(caption);
@@ -31,7 +31,7 @@ struct FakeOpener {
     }
 };
 
-bool sameMode(const DisplayMode &a, const DisplayMode &b) {
+bool sameMode(const DisplayMode& a, const DisplayMode& b) {
     return a.width == b.width && a.height == b.height && a.fullscreen == b.fullscreen;
 }
 } // namespace
@@ -48,7 +48,7 @@ TEST(DisplayRequest, OnlyALetterAndTwoSizesInRangeMakeARequest) {
     // atoi reads the leading digits, as the command line always has.
     EXPECT_TRUE(sameMode(parse({"w", "800px", "600"}).mode, {800, 600, false}));
 
-    const std::vector<std::vector<const char *>> ignored = {
+    const std::vector<std::vector<const char*>> ignored = {
         {},
         {"w", "1024"},
         {"w", "1024", "768", "extra"},
@@ -63,9 +63,9 @@ TEST(DisplayRequest, OnlyALetterAndTwoSizesInRangeMakeARequest) {
         {"w", "wide", "768"},
         {"f", "1024", "0"},
     };
-    for (const auto &args : ignored) {
+    for (const auto& args : ignored) {
         std::string shown;
-        for (const char *arg : args) {
+        for (const char* arg : args) {
             shown += std::string(" '") + arg + "'";
         }
         EXPECT_FALSE(parse(args).valid) << shown;
@@ -88,7 +88,7 @@ TEST(DisplayLadder, PrefersTheLargestFullscreenModeThenThreeSmallWindows) {
 }
 
 TEST(DisplayLadder, AnAcceptedRequestIsTheOnlyAttempt) {
-    FakeOpener fake{[](const DisplayMode &) { return true; }, {}, {}};
+    FakeOpener fake{[](const DisplayMode&) { return true; }, {}, {}};
     DisplayRequest request;
     request.valid = true;
     request.mode = {1024, 768, false};
@@ -99,7 +99,7 @@ TEST(DisplayLadder, AnAcceptedRequestIsTheOnlyAttempt) {
 }
 
 TEST(DisplayLadder, ARejectedRequestFallsBackToTheTopRungNotTheNearest) {
-    FakeOpener fake{[](const DisplayMode &mode) { return mode.width == 1024 && mode.fullscreen; }, {}, {}};
+    FakeOpener fake{[](const DisplayMode& mode) { return mode.width == 1024 && mode.fullscreen; }, {}, {}};
     DisplayRequest request;
     request.valid = true;
     request.mode = {1000, 700, true};
@@ -113,14 +113,14 @@ TEST(DisplayLadder, ARejectedRequestFallsBackToTheTopRungNotTheNearest) {
 }
 
 TEST(DisplayLadder, ASystemWithoutFullscreenGetsTheLargestWindow) {
-    FakeOpener fake{[](const DisplayMode &mode) { return !mode.fullscreen; }, {}, {}};
+    FakeOpener fake{[](const DisplayMode& mode) { return !mode.fullscreen; }, {}, {}};
     ASSERT_TRUE(openFirstDisplay(DisplayRequest(), fake.opener()));
     ASSERT_EQ(fake.attempts.size(), 26u);
     EXPECT_TRUE(sameMode(fake.attempts.back(), {800, 450, false}));
 }
 
 TEST(DisplayLadder, NothingOpensAfterTheRequestAndAllTwentyEightRungs) {
-    FakeOpener fake{[](const DisplayMode &) { return false; }, {}, {}};
+    FakeOpener fake{[](const DisplayMode&) { return false; }, {}, {}};
     EXPECT_FALSE(openFirstDisplay(DisplayRequest(), fake.opener()));
     EXPECT_EQ(fake.attempts.size(), 28u);
 
@@ -141,8 +141,8 @@ TEST(OpenDisplay, OpensACaptionedWindowWithTheInitialGlState) {
     ASSERT_TRUE(openDisplay("taVok", 400, 300, false));
     EXPECT_EQ(windowWidth, 400.0f);
     EXPECT_EQ(windowHeight, 300.0f);
-    char *title = nullptr;
-    char *icon = nullptr;
+    char* title = nullptr;
+    char* icon = nullptr;
     SDL_WM_GetCaption(&title, &icon);
     EXPECT_STREQ(title, "taVok");
     EXPECT_STREQ(icon, "taVok");

@@ -24,7 +24,7 @@ constexpr float kFrame = 1.0f / 60;
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char *buildDir = getenv("TAVOK_BUILD_DIR");
+        const char* buildDir = getenv("TAVOK_BUILD_DIR");
         directory_ = new WorkingDirectory(buildDir != nullptr ? buildDir : ".");
         SDL_Event stale;
         while (SDL_PollEvent(&stale)) {
@@ -65,7 +65,7 @@ protected:
     Game game;
 
 private:
-    WorkingDirectory *directory_ = nullptr;
+    WorkingDirectory* directory_ = nullptr;
     bool started_ = false;
 };
 } // namespace
@@ -198,7 +198,7 @@ TEST_F(GameTest, WindowsNarrowerThanTwoToThreeShowTheAspectMessage) {
         int width, height;
         bool fails;
     } table[] = {{1080, 1920, true}, {1200, 1800, true}, {1201, 1800, false}, {640, 360, false}};
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         ASSERT_TRUE(start(row.width, row.height));
         const std::string size = std::to_string(row.width) + "x" + std::to_string(row.height);
         if (row.fails) {

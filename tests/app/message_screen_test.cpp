@@ -35,7 +35,7 @@ protected:
     }
 
     // Shows a text the way the main loop would.
-    void show(const std::string &text) {
+    void show(const std::string& text) {
         messageText = text;
         screen.enter();
         screen.frame(0.04f);
@@ -68,9 +68,9 @@ protected:
     MessageScreen screen;
 };
 
-std::vector<int> rowsOf(const std::vector<PlacedCharacter> &placed) {
+std::vector<int> rowsOf(const std::vector<PlacedCharacter>& placed) {
     std::vector<int> rows;
-    for (const PlacedCharacter &c : placed) {
+    for (const PlacedCharacter& c : placed) {
         rows.push_back(c.row);
     }
     return rows;

@@ -55,7 +55,7 @@ struct Box {
 
 // The bounding box of the lit pixels within a rectangle, and whether every pixel in it is black or of
 // the menu's green (red and blue equal, green twice as bright).
-Box litBox(int x0, int y0, int x1, int y1, bool *onlyGreen) {
+Box litBox(int x0, int y0, int x1, int y1, bool* onlyGreen) {
     const int w = x1 - x0, h = y1 - y0;
     std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -65,7 +65,7 @@ Box litBox(int x0, int y0, int x1, int y1, bool *onlyGreen) {
     *onlyGreen = true;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const uint8_t *p = &pixels[(static_cast<size_t>(y) * w + x) * 4];
+            const uint8_t* p = &pixels[(static_cast<size_t>(y) * w + x) * 4];
             if (p[0] == 0 && p[1] == 0 && p[2] == 0) {
                 continue;
             }
@@ -207,7 +207,7 @@ TEST_F(PauseMenuTest, DrawsGreenOutlinesOnBlack) {
 }
 
 TEST_F(PauseMenuTest, TheCloseCrossStaysSquareOnAnyWindowShape) {
-    for (const auto &size : {std::make_pair(640, 480), std::make_pair(840, 360), std::make_pair(640, 360)}) {
+    for (const auto& size : {std::make_pair(640, 480), std::make_pair(840, 360), std::make_pair(640, 360)}) {
         const int w = size.first, h = size.second;
         ASSERT_TRUE(openWindow(w, h));
         viewport.begin2D();

@@ -8,13 +8,13 @@
 #include "tests/support/gl_test_context.h"
 
 namespace {
-bool sameStrokes(const std::vector<Stroke> &a, const std::vector<Stroke> &b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Stroke &s, const Stroke &t) {
+bool sameStrokes(const std::vector<Stroke>& a, const std::vector<Stroke>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Stroke& s, const Stroke& t) {
         return s.x1 == t.x1 && s.y1 == t.y1 && s.x2 == t.x2 && s.y2 == t.y2;
     });
 }
 
-const std::vector<Stroke> &fallback() {
+const std::vector<Stroke>& fallback() {
     return glyphStrokes(0x01);
 }
 
@@ -57,7 +57,7 @@ TEST(StrokeFont, EveryCodeOutsidePrintableAsciiDrawsTheFallback) {
 TEST(StrokeFont, GlyphsStayInTheirCellExceptTheDollarBar) {
     for (int code = 0x20; code <= 0x7E; ++code) {
         float low = 0, high = 1;
-        for (const Stroke &s : glyphStrokes(code)) {
+        for (const Stroke& s : glyphStrokes(code)) {
             low = std::min({low, s.x1, s.x2, s.y1, s.y2});
             high = std::max({high, s.x1, s.x2, s.y1, s.y2});
         }

@@ -21,7 +21,7 @@ protected:
         theJoysticks[0] = theJoysticks[1] = nullptr;
     }
 
-    static void hat(JoystickDevice &device, int value) {
+    static void hat(JoystickDevice& device, int value) {
         SDL_Event event = {};
         event.type = SDL_JOYHATMOTION;
         event.jhat.which = static_cast<Uint8>(device.index());
@@ -29,7 +29,7 @@ protected:
         device.handleJoystickEvent(event);
     }
 
-    static void button(JoystickDevice &device, int number, bool down) {
+    static void button(JoystickDevice& device, int number, bool down) {
         SDL_Event event = {};
         event.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
         event.jbutton.which = static_cast<Uint8>(device.index());
@@ -44,7 +44,7 @@ protected:
 
 struct Held {
     bool left, right, up, down, confirm, back;
-    bool operator==(const Held &o) const {
+    bool operator==(const Held& o) const {
         return left == o.left && right == o.right && up == o.up && down == o.down && confirm == o.confirm &&
                back == o.back;
     }
@@ -54,7 +54,7 @@ Held actions() {
     return {actionLeft(), actionRight(), actionUp(), actionDown(), actionConfirm(), actionBack()};
 }
 
-std::ostream &operator<<(std::ostream &out, const Held &h) {
+std::ostream& operator<<(std::ostream& out, const Held& h) {
     return out << "L" << h.left << " R" << h.right << " U" << h.up << " D" << h.down << " C" << h.confirm
                << " B" << h.back;
 }
@@ -83,7 +83,7 @@ TEST_F(ActionsTest, EachBoundKeyHoldsExactlyItsAction) {
         {SDLK_KP8, {false, false, false, false, false, false}},
         {SDLK_q, {false, false, false, false, false, false}},
     };
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         keys.press(row.key);
         EXPECT_EQ(actions(), row.held) << "key " << row.key;
         keys.release(row.key);
@@ -100,7 +100,7 @@ TEST_F(ActionsTest, EitherPadsHatSteersAndItsButtonsUpToFifteenConfirm) {
     EXPECT_EQ(actions(), (Held{true, false, false, true, false, false}));
     hat(pad0, 0);
 
-    for (JoystickDevice *pad : {&pad0, &pad1}) {
+    for (JoystickDevice* pad : {&pad0, &pad1}) {
         for (int number = 0; number < 32; ++number) {
             button(*pad, number, true);
             EXPECT_EQ(actionConfirm(), number <= 15) << "pad " << pad->index() << " button " << number;
@@ -127,7 +127,7 @@ TEST_F(ActionsTest, ConsumingClearsEveryBoundInputAndNothingElse) {
                     SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_q, SDLK_KP_ENTER}) {
         keys.press(key);
     }
-    for (JoystickDevice *pad : {&pad0, &pad1}) {
+    for (JoystickDevice* pad : {&pad0, &pad1}) {
         hat(*pad, 9);
         for (int number = 0; number < 32; ++number) {
             button(*pad, number, true);
@@ -142,7 +142,7 @@ TEST_F(ActionsTest, ConsumingClearsEveryBoundInputAndNothingElse) {
     // Unbound keys and the buttons no action reads are left as they are.
     EXPECT_TRUE(keys.isDown(SDLK_q));
     EXPECT_TRUE(keys.isDown(SDLK_KP_ENTER));
-    for (JoystickDevice *pad : {&pad0, &pad1}) {
+    for (JoystickDevice* pad : {&pad0, &pad1}) {
         EXPECT_FALSE(pad->hatLeft || pad->hatRight || pad->hatUp || pad->hatDown);
         for (int number = 0; number < 32; ++number) {
             EXPECT_EQ(pad->button(number), number >= 16) << "pad " << pad->index() << " button " << number;

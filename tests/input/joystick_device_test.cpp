@@ -27,11 +27,11 @@ struct Hat {
     bool left, right, up, down;
 };
 
-Hat hatOf(const JoystickDevice &device) {
+Hat hatOf(const JoystickDevice& device) {
     return {device.hatLeft, device.hatRight, device.hatUp, device.hatDown};
 }
 
-void expectHat(const JoystickDevice &device, Hat expected, int value) {
+void expectHat(const JoystickDevice& device, Hat expected, int value) {
     const Hat hat = hatOf(device);
     EXPECT_EQ(hat.left, expected.left) << "hat value " << value;
     EXPECT_EQ(hat.right, expected.right) << "hat value " << value;
@@ -61,7 +61,7 @@ TEST(JoystickDevice, HatValuesSetAllFourDirectionsAtOnce) {
         {4, {false, false, false, true}}, {6, {false, true, false, true}},  {8, {true, false, false, false}},
         {9, {true, false, true, false}},  {12, {true, false, false, true}}, {0, {false, false, false, false}},
     };
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         // Start from the opposite corner each time so that every direction must be written.
         device.handleJoystickEvent(hatEvent(0, 9));
         device.handleJoystickEvent(hatEvent(0, 6));
@@ -107,7 +107,7 @@ TEST(JoystickDevice, ButtonsAboveThirtyOneAreIgnored) {
 TEST(JoystickDevice, EventsOfTheOtherDeviceAreIgnored) {
     JoystickDevice first(0);
     JoystickDevice second(1);
-    for (JoystickDevice *device : {&first, &second}) {
+    for (JoystickDevice* device : {&first, &second}) {
         device->handleJoystickEvent(buttonEvent(1, 3, true));
         device->handleJoystickEvent(hatEvent(1, 2));
     }
@@ -116,7 +116,7 @@ TEST(JoystickDevice, EventsOfTheOtherDeviceAreIgnored) {
     EXPECT_TRUE(second.button(3));
     expectHat(second, {false, true, false, false}, 2);
 
-    for (JoystickDevice *device : {&first, &second}) {
+    for (JoystickDevice* device : {&first, &second}) {
         device->handleJoystickEvent(buttonEvent(0, 5, true));
         device->handleJoystickEvent(hatEvent(0, 4));
     }

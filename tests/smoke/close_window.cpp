@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: %s WINDOW-ID\n", argv[0]);
         return 2;
     }
-    Display *display = XOpenDisplay(nullptr);
+    Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         fprintf(stderr, "cannot open display\n");
         return 2;
