@@ -1,0 +1,105 @@
+// assetgen: draws every texture and composes every music track the game loads, and writes them as
+// scrambled resource files. The output depends on nothing but this program, so every run gives the same
+// bytes.
+//
+//   assetgen --res DIR [--icon FILE]   all textures and music into DIR, the desktop icon into FILE
+//   assetgen --contact-sheet FILE      one PNG of every texture, for reviewing the art
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/world_tables.h"
+#include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/icon.h"
+#include "tools/assetgen/music_tracks.h"
+#include "tools/assetgen/png_file.h"
+#include "tools/assetgen/resource_output.h"
+#include "tools/assetgen/texture_catalog.h"
+
+namespace {
+struct Options {
+    std::string resDirectory;
+    std::string iconPath;
+    std::string contactSheetPath;
+    bool valid = true;
+};
+
+Options parseOptions(int argc, char **argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--res") == 0 && hasValue) {
+            options.resDirectory = argv[++i];
+        } else if (std::strcmp(argv[i], "--icon") == 0 && hasValue) {
+            options.iconPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--contact-sheet") == 0 && hasValue) {
+            options.contactSheetPath = argv[++i];
+        } else {
+            options.valid = false;
+        }
+    }
+    if (options.resDirectory.empty() && options.iconPath.empty() && options.contactSheetPath.empty()) {
+        options.valid = false;
+    }
+    return options;
+}
+
+bool writeTextures(ResourceOutput &output) {
+    for (int number : allTextureNumbers()) {
+        bool known = false;
+        const PixelCanvas picture = drawTexture(number, known);
+        std::vector<uint8_t> png;
+        if (!known || !encodePng(picture, png)) {
+            std::fprintf(stderr, "assetgen: cannot draw texture %d\n", number);
+            return false;
+        }
+        output.write(number, png);
+    }
+    return !output.failed();
+}
+
+bool writeMusic(ResourceOutput &output) {
+    const MusicTracks tracks;
+    for (int track = 0; track < kMusicTrackCount; ++track) {
+        std::vector<uint8_t> ogg;
+        if (!tracks.encodeTrack(track, ogg)) {
+            std::fprintf(stderr, "assetgen: cannot encode music track %d\n", track);
+            return false;
+        }
+        output.write(track, ogg);
+    }
+    return !output.failed();
+}
+} // namespace
+
+int main(int argc, char **argv) {
+    const Options options = parseOptions(argc, argv);
+    if (!options.valid) {
+        std::fprintf(stderr, "usage: assetgen [--res DIR] [--icon FILE] [--contact-sheet FILE]\n");
+        return 2;
+    }
+    if (!options.resDirectory.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(options.resDirectory, error);
+        ResourceOutput output(options.resDirectory);
+        if (error || !writeTextures(output) || !writeMusic(output)) {
+            std::fprintf(stderr, "assetgen: could not write the resources into %s\n",
+                         options.resDirectory.c_str());
+            return 1;
+        }
+        std::printf("assetgen: %d resource files, %llu bytes in %s\n", output.filesWritten(),
+                    static_cast<unsigned long long>(output.bytesWritten()), options.resDirectory.c_str());
+    }
+    if (!options.iconPath.empty() && !writePngFile(drawIcon(128), options.iconPath)) {
+        std::fprintf(stderr, "assetgen: could not write the icon %s\n", options.iconPath.c_str());
+        return 1;
+    }
+    if (!options.contactSheetPath.empty() && !writeContactSheet(options.contactSheetPath)) {
+        std::fprintf(stderr, "assetgen: could not write the contact sheet %s\n",
+                     options.contactSheetPath.c_str());
+        return 1;
+    }
+    return 0;
+}
