@@ -6,6 +6,8 @@
 #   pause   Escape opens the pause menu (green outlines on black); Right, Return quits with code 0
 #   audio   no audio device: the red message screen; Escape ends with code 1
 #   aspect  a 600x900 window: the red message screen; Escape ends with code 1
+#   ladder  an invalid request is ignored: the ladder opens the largest fullscreen mode the screen takes
+#   nodisplay  no X server to talk to: every rung fails and the game ends with code 1, no window
 set -u
 case_name=$1
 tavok=$2
@@ -128,6 +130,24 @@ aspect)
     expect_pixel 599 899 255,0,0
     row_has 25 0 20 255,255,255 || fail "no white text at the top of $shot"
     press Escape
+    expect_exit 1
+    ;;
+ladder)
+    start w 50 50
+    root=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    # The test server's 1920x1080 screen is rung 9; the eight larger modes are refused.
+    if [ "$root" = 1920x1080 ]; then
+        [ "$size" = 1920x1080 ] || fail "window is $size on a $root screen"
+    fi
+    "$close_window" "$window" || fail "close request not sent"
+    expect_exit 0
+    ;;
+nodisplay)
+    # SDL would fall back to drawing characters on the terminal, which has no OpenGL either; keep it
+    # to X so the test prints nothing.
+    env -u DISPLAY SDL_VIDEODRIVER=x11 "$tavok" w 640 360 &
+    pid=$!
     expect_exit 1
     ;;
 *)
