@@ -124,6 +124,14 @@ TEST(JoystickDevice, EventsOfTheOtherDeviceAreIgnored) {
     expectHat(first, {false, false, false, true}, 4);
     EXPECT_FALSE(second.button(5));
     expectHat(second, {false, true, false, false}, 2);
+
+    // A third pad plugged in is nobody's.
+    for (JoystickDevice* device : {&first, &second}) {
+        device->handleJoystickEvent(buttonEvent(2, 7, true));
+        device->handleJoystickEvent(hatEvent(2, 8));
+        EXPECT_FALSE(device->button(7));
+        EXPECT_FALSE(device->hatLeft);
+    }
 }
 
 TEST(JoystickDevice, AxisMotionChangesNothing) {
