@@ -18,7 +18,7 @@ public:
     float aspect = 16.0f / 9.0f;
     Vec3 position;
     Vec3 angles;
-    float fieldOfView = 90.0f;  // horizontal, degrees
+    float fieldOfView = 90.0f; // horizontal, degrees
     float nearPlane = 0.01f;
     float farPlane = 100.0f;
     bool fogEnabled = true;

@@ -28,8 +28,8 @@ public:
     // Frees everything: the mesh is empty afterwards.
     void reset();
 
-    // Draws the pose at time, held within the keys (a time at or past the last key shows the first
-    // frame's cycle start).
+    // Draws the pose at time held between the first and the last key; the last key's time wraps round
+    // to the start of the cycle.
     void draw(float time);
     // Draws the pose at time wrapped into one animation cycle.
     void drawLooped(float time);
