@@ -63,6 +63,8 @@ bool openTestWindow(int width, int height) {
         }
         currentWidth = width;
         currentHeight = height;
+        // Mesa keeps drawing into the old size until the first buffer swap after a resize.
+        SDL_GL_SwapBuffers();
     }
     windowWidth = static_cast<float>(width);
     windowHeight = static_cast<float>(height);
