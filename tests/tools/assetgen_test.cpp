@@ -23,15 +23,15 @@ const int kLoopFrames = 470400;
 
 // The build tree holds res/ and the icon; the build passes its own path in case the environment does not.
 std::string buildDir() {
-    const char *dir = std::getenv("TAVOK_BUILD_DIR");
+    const char* dir = std::getenv("TAVOK_BUILD_DIR");
     return dir ? dir : TAVOK_ASSETGEN_BUILD_DIR;
 }
 
-std::string resFile(const std::string &resDir, int number) {
+std::string resFile(const std::string& resDir, int number) {
     return resDir + "/" + std::to_string(number) + ".dat";
 }
 
-std::vector<uint8_t> payloadOf(const std::string &path) {
+std::vector<uint8_t> payloadOf(const std::string& path) {
     std::vector<uint8_t> bytes = readWholeFile(path);
     unscrambleResource(bytes.data(), bytes.size());
     return bytes;
@@ -56,8 +56,8 @@ Image decodeImage(std::vector<uint8_t> bytes) {
     if (bytes.empty()) {
         return image;
     }
-    SDL_RWops *stream = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface *surface = IMG_Load_RW(stream, 0);
+    SDL_RWops* stream = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_Surface* surface = IMG_Load_RW(stream, 0);
     SDL_RWclose(stream);
     if (!surface) {
         return image;
@@ -65,7 +65,7 @@ Image decodeImage(std::vector<uint8_t> bytes) {
     image.width = surface->w;
     image.height = surface->h;
     image.bytesPerPixel = surface->format->BytesPerPixel;
-    const uint8_t *rows = static_cast<const uint8_t *>(surface->pixels);
+    const uint8_t* rows = static_cast<const uint8_t*>(surface->pixels);
     for (int y = 0; y < surface->h; ++y) {
         image.pixels.insert(image.pixels.end(), rows + y * surface->pitch,
                             rows + y * surface->pitch + surface->w * image.bytesPerPixel);
@@ -88,12 +88,12 @@ struct DecodedMusic {
 };
 
 struct MemoryFile {
-    const std::vector<uint8_t> *bytes;
+    const std::vector<uint8_t>* bytes;
     size_t position;
 };
 
-size_t readMemory(void *out, size_t size, size_t count, void *source) {
-    auto *file = static_cast<MemoryFile *>(source);
+size_t readMemory(void* out, size_t size, size_t count, void* source) {
+    auto* file = static_cast<MemoryFile*>(source);
     const size_t wanted = size * count;
     const size_t available = file->bytes->size() - file->position;
     const size_t taken = std::min(wanted, available);
@@ -102,7 +102,7 @@ size_t readMemory(void *out, size_t size, size_t count, void *source) {
     return size ? taken / size : 0;
 }
 
-DecodedMusic decodeMusic(const std::vector<uint8_t> &bytes) {
+DecodedMusic decodeMusic(const std::vector<uint8_t>& bytes) {
     DecodedMusic music;
     MemoryFile file{&bytes, 0};
     OggVorbis_File vorbis;
@@ -111,11 +111,11 @@ DecodedMusic decodeMusic(const std::vector<uint8_t> &bytes) {
         return music;
     }
     music.opened = true;
-    const vorbis_info *info = ov_info(&vorbis, -1);
+    const vorbis_info* info = ov_info(&vorbis, -1);
     music.rate = info->rate;
     music.channels = info->channels;
     music.declaredFrames = ov_pcm_total(&vorbis, -1); // -1 on an unseekable stream: counted below anyway
-    float **pcm = nullptr;
+    float** pcm = nullptr;
     int section = 0;
     long count;
     while ((count = ov_read_float(&vorbis, &pcm, 4096, &section)) > 0) {
@@ -127,7 +127,7 @@ DecodedMusic decodeMusic(const std::vector<uint8_t> &bytes) {
     return music;
 }
 
-bool sameBytes(const std::string &a, const std::string &b) {
+bool sameBytes(const std::string& a, const std::string& b) {
     const std::vector<uint8_t> first = readWholeFile(a);
     return !first.empty() && first == readWholeFile(b);
 }
@@ -226,8 +226,8 @@ TEST(Assetgen, MusicTracksLoadAndLoopExactlyWithoutAJumpAtTheSeam) {
         std::vector<uint8_t> bytes = payloadOf(resFile(buildDir() + "/res", track));
         ASSERT_FALSE(bytes.empty()) << "track " << track;
 
-        SDL_RWops *stream = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
-        Mix_Music *loaded = Mix_LoadMUS_RW(stream);
+        SDL_RWops* stream = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
+        Mix_Music* loaded = Mix_LoadMUS_RW(stream);
         EXPECT_NE(loaded, nullptr) << "track " << track << ": " << Mix_GetError();
         if (loaded) {
             Mix_FreeMusic(loaded);
@@ -239,8 +239,8 @@ TEST(Assetgen, MusicTracksLoadAndLoopExactlyWithoutAJumpAtTheSeam) {
         EXPECT_EQ(music.rate, 22050);
         EXPECT_EQ(music.channels, 2);
         ASSERT_EQ(music.left.size(), static_cast<size_t>(kLoopFrames)) << "track " << track;
-        for (const std::vector<float> *channel : {&music.left, &music.right}) {
-            const std::vector<float> &x = *channel;
+        for (const std::vector<float>* channel : {&music.left, &music.right}) {
+            const std::vector<float>& x = *channel;
             float largestStep = 0, peak = 0;
             for (size_t i = 1; i < x.size(); ++i) {
                 largestStep = std::max(largestStep, std::fabs(x[i] - x[i - 1]));

@@ -41,7 +41,7 @@ Pose poseFor(int pictureSet, int frame, float pixel) {
 }
 
 struct Figure {
-    PixelCanvas &c;
+    PixelCanvas& c;
     View view;
     Pose pose;
     float px; // one pixel in cell units
@@ -118,7 +118,7 @@ struct Figure {
 };
 
 // Avatar 0: a round little robot with a visor and an antenna (the game tints it green).
-void drawRobot(Figure &f) {
+void drawRobot(Figure& f) {
     const float b = f.pose.bob;
     const Colour shell = hexColour(0xf2f4f0), shellDark = hexColour(0xaab4b0), visor = hexColour(0x1c2a34);
     f.feet(hexColour(0x505a60), 0.08f, 0.84f, 0.95f);
@@ -150,10 +150,16 @@ void drawRobot(Figure &f) {
 }
 
 // Avatar 1: a wanderer in an orange hood, two glowing eyes in the shadow of the hood.
-void drawWanderer(Figure &f) {
+void drawWanderer(Figure& f) {
     const float b = f.pose.bob;
     const Colour cloak = hexColour(0xe0662c), cloakDark = hexColour(0x9a3a18), face = hexColour(0x2a1410);
+    const Colour pack = hexColour(0x6a4020), packLight = hexColour(0x9a6a3a);
     f.feet(hexColour(0x3a2418), 0.09f, 0.84f, 0.96f);
+    if (f.view == View::Side) {
+        // The pack on the back shows behind the cloak, opposite the face.
+        f.c.paint(roundBoxShape(0.6f, 0.42f + b, 0.84f, 0.74f + b, 0.05f), pack);
+        f.c.paint(boxShape(0.62f, 0.44f + b, 0.84f, 0.52f + b), packLight);
+    }
     f.c.paint(triangleShape(0.5f, 0.3f + b, 0.16f, 0.9f + b, 0.84f, 0.9f + b), cloakDark);
     f.c.paint(triangleShape(0.5f, 0.3f + b, 0.22f, 0.88f + b, 0.78f, 0.88f + b), cloak);
     if (f.view == View::Side) {
@@ -168,14 +174,16 @@ void drawWanderer(Figure &f) {
             f.c.paint(ellipseShape(0.5f, 0.4f + b, 0.2f, 0.17f), face);
             f.eyes(0.5f, 0.4f + b, 0.09f, 0.06f, hexColour(0xfff2a0), hexColour(0xe07020));
         } else {
-            f.c.paint(lineShape(0.5f, 0.14f + b, 0.5f, 0.6f + b, 0.03f), cloakDark);
+            f.c.paint(roundBoxShape(0.3f, 0.5f + b, 0.7f, 0.8f + b, 0.06f), pack);
+            f.c.paint(boxShape(0.3f, 0.5f + b, 0.7f, 0.6f + b), packLight);
+            f.c.paint(boxShape(0.46f, 0.58f + b, 0.54f, 0.66f + b), hexColour(0xe8c060));
         }
     }
     f.arm(f.view == View::Side ? 0.46f : 0.66f, 0.6f + b, cloakDark, hexColour(0xf0c090), 0.06f);
 }
 
 // Avatar 2: a blue cat with pointed ears and a curling tail.
-void drawCat(Figure &f) {
+void drawCat(Figure& f) {
     const float b = f.pose.bob;
     const Colour fur = hexColour(0x5a7ec8), furDark = hexColour(0x34508a), belly = hexColour(0xe8eef8),
                  ear = hexColour(0xf0a0b0);
@@ -220,7 +228,7 @@ void drawCat(Figure &f) {
 }
 
 // Avatar 3: a box droid on treads with one big lens.
-void drawDroid(Figure &f) {
+void drawDroid(Figure& f) {
     const float b = f.pose.bob;
     const Colour metal = hexColour(0xc8ccd0), metalDark = hexColour(0x767e86), lens = hexColour(0xff7a1a);
     const float shift = f.pose.stride * 0.04f;
@@ -250,7 +258,7 @@ void drawDroid(Figure &f) {
 }
 
 // Avatar 4: a mage in an indigo robe and a tall hat with gold trim.
-void drawMage(Figure &f) {
+void drawMage(Figure& f) {
     const float b = f.pose.bob;
     const Colour robe = hexColour(0x3a2a8a), robeDark = hexColour(0x22185a), gold = hexColour(0xe8c050),
                  skin = hexColour(0xf4d8c0);

@@ -21,7 +21,7 @@ Shape arrowShape(float du, float dv, float centreV) {
     };
 }
 
-Shape symbolShape(ButtonCommand command, float centreV) {
+Shape symbolShape(ButtonCommand command, float centreV, bool small) {
     switch (command) {
     case ButtonCommand::Left:
         return arrowShape(-1, 0, centreV);
@@ -34,12 +34,16 @@ Shape symbolShape(ButtonCommand command, float centreV) {
     case ButtonCommand::Act:
         break;
     }
-    return unionShape(discShape(0.5f, centreV, 0.1f), ringShape(0.5f, centreV, 0.17f, 0.25f));
+    // Act: a target ring with a dot; at 16 pixels a ring that thin breaks up, so a bold dot instead.
+    if (small) {
+        return discShape(0.5f, centreV, 0.25f);
+    }
+    return unionShape(discShape(0.5f, centreV, 0.09f), ringShape(0.5f, centreV, 0.165f, 0.27f));
 }
 } // namespace
 
 PixelCanvas drawButton(int room, ButtonCommand command, int frame) {
-    const RoomStyle &s = roomStyle(room);
+    const RoomStyle& s = roomStyle(room);
     PixelCanvas canvas = drawTopWallBackground(room);
     const float px = 1.0f / s.size;
     // How far the plate is pushed in: deep on frame 1, held on 2, half back on 3.
@@ -55,21 +59,22 @@ PixelCanvas drawButton(int room, ButtonCommand command, int frame) {
     canvas.paint(roundBoxShape(u0 + px, v0 + depth + px, u1 - px, v1 - px, 0.06f), plate);
 
     const float centreV = 0.47f + depth;
-    const Colour symbol =
-        frame == 0 ? s.symbol : (frame == 3 ? mixColour(s.symbol, s.symbolLit, 0.5f) : s.symbolLit);
+    // The symbol lights up while pressed and stays lit as the plate springs back, so it never fades
+    // into the plate halfway.
+    const Colour symbol = frame == 0 ? s.symbol : s.symbolLit;
     if (frame == 1 || frame == 2) {
         // The lit symbol glows onto the plate.
         canvas.paint(discShape(0.5f, centreV, 0.3f), withAlpha(s.symbolLit, 0.25f));
     }
     // A one-pixel drop shadow keeps the symbol crisp against the plate.
-    canvas.paint([&](float u, float v) { return symbolShape(command, centreV)(u - px, v - px); },
+    canvas.paint([&](float u, float v) { return symbolShape(command, centreV, s.size < 32)(u - px, v - px); },
                  withAlpha(shade(plate, 0.45f), 0.9f));
-    canvas.paint(symbolShape(command, centreV), symbol);
+    canvas.paint(symbolShape(command, centreV, s.size < 32), symbol);
     return canvas;
 }
 
 PixelCanvas drawDoor(int room, int frame) {
-    const RoomStyle &s = roomStyle(room);
+    const RoomStyle& s = roomStyle(room);
     PixelCanvas canvas = drawTopWallBackground(room);
     const float px = 1.0f / s.size;
     const float u0 = 0.18f, u1 = 0.82f, top = 0.14f;

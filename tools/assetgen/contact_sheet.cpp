@@ -24,7 +24,7 @@ PixelCanvas textureFor(int number) {
 }
 
 // Nearest-neighbour scaling to a square of side cellPixels, multiplied by the tint, composed over sheet.
-void place(PixelCanvas &sheet, const PixelCanvas &texture, int x0, int y0, int cellPixels, Colour tint) {
+void place(PixelCanvas& sheet, const PixelCanvas& texture, int x0, int y0, int cellPixels, Colour tint) {
     for (int y = 0; y < cellPixels; ++y) {
         for (int x = 0; x < cellPixels; ++x) {
             Colour c = texture.at(x * texture.width() / cellPixels, y * texture.height() / cellPixels);
@@ -37,7 +37,7 @@ void place(PixelCanvas &sheet, const PixelCanvas &texture, int x0, int y0, int c
 }
 
 // The light the game draws behind a door: the room colour at the bottom fading to white.
-void doorLight(PixelCanvas &sheet, int room, int x0, int y0, int cellPixels) {
+void doorLight(PixelCanvas& sheet, int room, int x0, int y0, int cellPixels) {
     const Colour light = roomStyle(room).doorLight;
     const float top = room == 3 ? 0.6f : 0.3f;
     for (int y = 0; y < cellPixels; ++y) {
@@ -49,7 +49,7 @@ void doorLight(PixelCanvas &sheet, int room, int x0, int y0, int cellPixels) {
     }
 }
 
-void checkerboard(PixelCanvas &sheet, int x0, int y0, int cellPixels) {
+void checkerboard(PixelCanvas& sheet, int x0, int y0, int cellPixels) {
     for (int y = 0; y < cellPixels; ++y) {
         for (int x = 0; x < cellPixels; ++x) {
             sheet.set(x0 + x, y0 + y, ((x / 16 + y / 16) % 2) ? hexColour(0x585858) : hexColour(0x6c6c6c));
@@ -69,7 +69,7 @@ struct Section {
     std::vector<Run> runs;
 };
 
-int sectionHeight(const Section &section) {
+int sectionHeight(const Section& section) {
     const int rows = (static_cast<int>(section.runs.size()) + kRunsPerRow - 1) / kRunsPerRow;
     return 12 + kGap + rows * (kCell + kGap);
 }
@@ -130,7 +130,7 @@ std::vector<Section> sections() {
 }
 
 // The whole play field at the start of a game, with the avatars standing in their rooms.
-void drawFieldPreview(PixelCanvas &sheet, int x0, int y0) {
+void drawFieldPreview(PixelCanvas& sheet, int x0, int y0) {
     for (int y = 0; y < kGridHeight; ++y) {
         for (int x = 0; x < kGridWidth; ++x) {
             const int px = x0 + x * kPreviewCell, py = y0 + (kGridHeight - 1 - y) * kPreviewCell;
@@ -156,22 +156,22 @@ void drawFieldPreview(PixelCanvas &sheet, int x0, int y0) {
 }
 } // namespace
 
-bool writeContactSheet(const std::string &path) {
+bool writeContactSheet(const std::string& path) {
     const std::vector<Section> all = sections();
     const int width = kGap + kRunsPerRow * (4 * (kCell + kGap) + kGap * 2);
     int height = kGap + kGridHeight * kPreviewCell + kGap;
-    for (const Section &s : all) {
+    for (const Section& s : all) {
         height += sectionHeight(s);
     }
     PixelCanvas sheet(width, height);
     sheet.fill(hexColour(0x1c1c20));
     drawFieldPreview(sheet, kGap, kGap);
     int y = kGap + kGridHeight * kPreviewCell + kGap;
-    for (const Section &s : all) {
+    for (const Section& s : all) {
         sheet.fillRect(0, y, width, y + 12, s.band);
         y += 12 + kGap;
         for (size_t i = 0; i < s.runs.size(); ++i) {
-            const Run &run = s.runs[i];
+            const Run& run = s.runs[i];
             const int column = static_cast<int>(i) % kRunsPerRow, row = static_cast<int>(i) / kRunsPerRow;
             const int runX = kGap + column * (4 * (kCell + kGap) + kGap * 2);
             const int runY = y + row * (kCell + kGap);

@@ -9,7 +9,7 @@
 namespace {
 constexpr float kPi = 3.14159265f;
 
-void drawKey(PixelCanvas &c, float lift) {
+void drawKey(PixelCanvas& c, float lift) {
     const Colour gold = hexColour(0xf4d36a), dark = hexColour(0x9a7a22), light = hexColour(0xfff4c0);
     const float v = -lift;
     c.paint(ringShape(0.34f, 0.5f + v, 0.08f, 0.17f), gold);
@@ -20,7 +20,7 @@ void drawKey(PixelCanvas &c, float lift) {
     c.paint(discShape(0.3f, 0.43f + v, 0.03f), light);
 }
 
-void drawCrystal(PixelCanvas &c, float lift) {
+void drawCrystal(PixelCanvas& c, float lift) {
     const float v = -lift;
     const Colour deep = hexColour(0x1f6f8a), mid = hexColour(0x49b6c8), light = hexColour(0xc8f6ff);
     c.paint(triangleShape(0.5f, 0.12f + v, 0.25f, 0.45f + v, 0.75f, 0.45f + v), mid);
@@ -29,7 +29,7 @@ void drawCrystal(PixelCanvas &c, float lift) {
     c.paint(triangleShape(0.5f, 0.45f + v, 0.62f, 0.45f + v, 0.5f, 0.88f + v), mid);
 }
 
-void drawLantern(PixelCanvas &c, float lift) {
+void drawLantern(PixelCanvas& c, float lift) {
     const float v = -lift;
     const Colour brass = hexColour(0xc89a3c), dark = hexColour(0x5a3a14), glow = hexColour(0xffe890);
     c.paint(ringShape(0.5f, 0.2f + v, 0.05f, 0.09f), dark);
@@ -41,7 +41,7 @@ void drawLantern(PixelCanvas &c, float lift) {
     c.paint(boxShape(0.28f, 0.75f + v, 0.72f, 0.82f + v), brass);
 }
 
-void drawCell(PixelCanvas &c, float lift) {
+void drawCell(PixelCanvas& c, float lift) {
     const float v = -lift;
     const Colour shell = hexColour(0x2a3a2e), green = hexColour(0x50ff50), light = hexColour(0xd8ffd8);
     c.paint(boxShape(0.42f, 0.16f + v, 0.58f, 0.24f + v), hexColour(0xa0b0a4));
@@ -66,14 +66,14 @@ Shape starShape(float cu, float cv, float outer, float inner) {
     };
 }
 
-void drawStar(PixelCanvas &c, float lift) {
+void drawStar(PixelCanvas& c, float lift) {
     const float v = -lift;
     c.paint(starShape(0.5f, 0.52f + v, 0.4f, 0.17f), hexColour(0xa07820));
     c.paint(starShape(0.5f, 0.52f + v, 0.34f, 0.14f), hexColour(0xf8d860));
     c.paint(starShape(0.5f, 0.5f + v, 0.16f, 0.07f), hexColour(0xfffbe0));
 }
 
-void drawSparkles(PixelCanvas &c, int frame, Colour colour) {
+void drawSparkles(PixelCanvas& c, int frame, Colour colour) {
     // Little four-pointed glints that spread outwards as the item is lifted.
     const float spread = 0.16f + 0.1f * frame;
     for (int i = 0; i < 4; ++i) {

@@ -26,7 +26,7 @@ struct Options {
     bool valid = true;
 };
 
-Options parseOptions(int argc, char **argv) {
+Options parseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -46,7 +46,7 @@ Options parseOptions(int argc, char **argv) {
     return options;
 }
 
-bool writeTextures(ResourceOutput &output) {
+bool writeTextures(ResourceOutput& output) {
     for (int number : allTextureNumbers()) {
         bool known = false;
         const PixelCanvas picture = drawTexture(number, known);
@@ -60,7 +60,7 @@ bool writeTextures(ResourceOutput &output) {
     return !output.failed();
 }
 
-bool writeMusic(ResourceOutput &output) {
+bool writeMusic(ResourceOutput& output) {
     const MusicTracks tracks;
     for (int track = 0; track < kMusicTrackCount; ++track) {
         std::vector<uint8_t> ogg;
@@ -74,7 +74,7 @@ bool writeMusic(ResourceOutput &output) {
 }
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     const Options options = parseOptions(argc, argv);
     if (!options.valid) {
         std::fprintf(stderr, "usage: assetgen [--res DIR] [--icon FILE] [--contact-sheet FILE]\n");

@@ -66,21 +66,21 @@ float adsr(float t, float held, float attack, float decay, float sustain, float 
     return level;
 }
 
-void addSample(StereoLoop &loop, int frame, float value, float pan) {
+void addSample(StereoLoop& loop, int frame, float value, float pan) {
     const int index = ((frame % kLoopFrames) + kLoopFrames) % kLoopFrames;
     const float angle = (pan + 1.0f) * 0.25f * kPi;
     loop.left[index] += value * std::cos(angle);
     loop.right[index] += value * std::sin(angle);
 }
 
-int startFrame(const Note &note) {
+int startFrame(const Note& note) {
     return static_cast<int>(std::lround(note.startBeat * kBeatFrames));
 }
-float heldSeconds(const Note &note) {
+float heldSeconds(const Note& note) {
     return note.beats * kBeatFrames * kSampleTime;
 }
 
-void renderPad(const Note &note, int seed, StereoLoop &loop) {
+void renderPad(const Note& note, int seed, StereoLoop& loop) {
     const float held = heldSeconds(note);
     const int frames = static_cast<int>((held + 1.6f) * kMusicRate);
     const float detune[3] = {-0.09f, 0.0f, 0.085f};
@@ -105,7 +105,7 @@ void renderPad(const Note &note, int seed, StereoLoop &loop) {
     }
 }
 
-void renderBass(const Note &note, StereoLoop &loop) {
+void renderBass(const Note& note, StereoLoop& loop) {
     const float held = heldSeconds(note);
     const int frames = static_cast<int>((held + 0.15f) * kMusicRate);
     const float frequency = midiFrequency(static_cast<float>(note.midi));
@@ -126,7 +126,7 @@ void renderBass(const Note &note, StereoLoop &loop) {
     }
 }
 
-void renderPluck(const Note &note, int echo, StereoLoop &loop, float delayBeats, float gain, float pan) {
+void renderPluck(const Note& note, int echo, StereoLoop& loop, float delayBeats, float gain, float pan) {
     const int frames = static_cast<int>(0.6f * kMusicRate);
     const float frequency = midiFrequency(static_cast<float>(note.midi));
     const int start = startFrame(note) + static_cast<int>(std::lround(delayBeats * kBeatFrames));
@@ -149,7 +149,7 @@ void renderPluck(const Note &note, int echo, StereoLoop &loop, float delayBeats,
     }
 }
 
-void renderKick(const Note &note, StereoLoop &loop) {
+void renderKick(const Note& note, StereoLoop& loop) {
     const int frames = static_cast<int>(0.45f * kMusicRate);
     float phase = 0;
     for (int i = 0; i < frames; ++i) {
@@ -162,7 +162,7 @@ void renderKick(const Note &note, StereoLoop &loop) {
     }
 }
 
-void renderSnare(const Note &note, int seed, StereoLoop &loop) {
+void renderSnare(const Note& note, int seed, StereoLoop& loop) {
     const int frames = static_cast<int>(0.3f * kMusicRate);
     NoiseStream noise(static_cast<uint32_t>(seed) + 77);
     SvFilter filter;
@@ -179,7 +179,7 @@ void renderSnare(const Note &note, int seed, StereoLoop &loop) {
     }
 }
 
-void renderHat(const Note &note, int seed, StereoLoop &loop) {
+void renderHat(const Note& note, int seed, StereoLoop& loop) {
     const int frames = static_cast<int>(0.12f * kMusicRate);
     NoiseStream noise(static_cast<uint32_t>(seed) + 999);
     SvFilter filter;
@@ -192,7 +192,7 @@ void renderHat(const Note &note, int seed, StereoLoop &loop) {
     }
 }
 
-void renderLead(const Note &note, StereoLoop &loop, float delayBeats, float gain, float pan) {
+void renderLead(const Note& note, StereoLoop& loop, float delayBeats, float gain, float pan) {
     const float held = heldSeconds(note);
     const int frames = static_cast<int>((held + 0.5f) * kMusicRate);
     const float frequency = midiFrequency(static_cast<float>(note.midi));
@@ -211,7 +211,7 @@ void renderLead(const Note &note, StereoLoop &loop, float delayBeats, float gain
     }
 }
 
-void renderBell(const Note &note, StereoLoop &loop) {
+void renderBell(const Note& note, StereoLoop& loop) {
     const int frames = static_cast<int>(3.5f * kMusicRate);
     const float frequency = midiFrequency(static_cast<float>(note.midi));
     float carrier = 0, modulator = 0;
@@ -229,7 +229,7 @@ void renderBell(const Note &note, StereoLoop &loop) {
 }
 } // namespace
 
-void renderNote(const Note &note, int seed, StereoLoop &loop) {
+void renderNote(const Note& note, int seed, StereoLoop& loop) {
     switch (note.instrument) {
     case Instrument::Pad:
         renderPad(note, seed, loop);

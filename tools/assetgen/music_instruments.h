@@ -12,4 +12,4 @@ struct StereoLoop {
 };
 
 // Adds one note to the loop. seed varies the noise and phases between otherwise equal notes.
-void renderNote(const Note &note, int seed, StereoLoop &loop);
+void renderNote(const Note& note, int seed, StereoLoop& loop);

@@ -49,10 +49,10 @@ struct ReverbSide {
           allPasses{AllPass(278 + spread), AllPass(221 + spread)} {}
     float process(float input) {
         float sum = 0;
-        for (Comb &comb : combs) {
+        for (Comb& comb : combs) {
             sum += comb.process(input);
         }
-        for (AllPass &allPass : allPasses) {
+        for (AllPass& allPass : allPasses) {
             sum = allPass.process(sum);
         }
         return sum;
@@ -62,7 +62,7 @@ struct ReverbSide {
 };
 } // namespace
 
-void addLoopedReverb(StereoLoop &loop, float send) {
+void addLoopedReverb(StereoLoop& loop, float send) {
     if (send <= 0) {
         return;
     }

@@ -5,4 +5,4 @@
 #include "tools/assetgen/music_instruments.h"
 
 // Adds the reverb of send * (left + right) / 2 to both channels of the loop.
-void addLoopedReverb(StereoLoop &loop, float send);
+void addLoopedReverb(StereoLoop& loop, float send);

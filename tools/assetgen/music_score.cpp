@@ -29,7 +29,7 @@ const float kMelody[][3] = {
     {31, 1, 71},
 };
 
-void addPad(std::vector<Note> &notes) {
+void addPad(std::vector<Note>& notes) {
     for (int bar = 0; bar < 8; ++bar) {
         for (int i = 0; i < 3; ++i) {
             notes.push_back(
@@ -38,11 +38,11 @@ void addPad(std::vector<Note> &notes) {
     }
 }
 
-void addBass(std::vector<Note> &notes) {
+void addBass(std::vector<Note>& notes) {
     // Root, a pushed root, the fifth, and an octave pickup into the next beat.
     const float pattern[][3] = {{0, 1.2f, 0}, {1.5f, 0.4f, 0}, {2, 0.9f, 7}, {3, 0.4f, 12}, {3.5f, 0.4f, 0}};
     for (int bar = 0; bar < 8; ++bar) {
-        for (const auto &step : pattern) {
+        for (const auto& step : pattern) {
             const float velocity = step[0] == 0 ? 1.0f : 0.75f;
             notes.push_back({Instrument::Bass, bar * 4 + step[0], step[1],
                              kChords[bar].root + static_cast<int>(step[2]), velocity, 0.0f});
@@ -50,11 +50,11 @@ void addBass(std::vector<Note> &notes) {
     }
 }
 
-void addPluck(std::vector<Note> &notes) {
+void addPluck(std::vector<Note>& notes) {
     // Sixteenths climbing and falling through the chord, an octave up.
     const int order[16] = {0, 1, 2, 3, 4, 3, 2, 1, 0, 1, 2, 3, 5, 4, 3, 2};
     for (int bar = 0; bar < 8; ++bar) {
-        const Chord &chord = kChords[bar];
+        const Chord& chord = kChords[bar];
         const int tones[6] = {chord.tones[0] + 12, chord.tones[1] + 12, chord.tones[2] + 12,
                               chord.tones[0] + 24, chord.tones[1] + 24, chord.tones[2] + 24};
         for (int i = 0; i < 16; ++i) {
@@ -65,7 +65,7 @@ void addPluck(std::vector<Note> &notes) {
     }
 }
 
-void addDrums(std::vector<Note> &notes) {
+void addDrums(std::vector<Note>& notes) {
     for (int bar = 0; bar < 8; ++bar) {
         const float b = bar * 4.0f;
         notes.push_back({Instrument::Kick, b, 0.5f, 0, 1.0f, 0});
@@ -85,16 +85,16 @@ void addDrums(std::vector<Note> &notes) {
     }
 }
 
-void addLead(std::vector<Note> &notes) {
-    for (const auto &n : kMelody) {
+void addLead(std::vector<Note>& notes) {
+    for (const auto& n : kMelody) {
         notes.push_back({Instrument::Lead, n[0], n[1] * 0.92f, static_cast<int>(n[2]), 0.85f, -0.1f});
     }
 }
 
-void addBells(std::vector<Note> &notes) {
+void addBells(std::vector<Note>& notes) {
     // A high chord tone at the start of every bar, and an answer on the off-beat of every other bar.
     for (int bar = 0; bar < 8; ++bar) {
-        const Chord &chord = kChords[bar];
+        const Chord& chord = kChords[bar];
         notes.push_back({Instrument::Bell, bar * 4.0f, 2.0f, chord.tones[2] + 24, 0.8f, 0.45f});
         if (bar % 2 == 1) {
             notes.push_back({Instrument::Bell, bar * 4 + 2.5f, 1.0f, chord.tones[0] + 24, 0.55f, -0.45f});

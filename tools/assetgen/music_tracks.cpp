@@ -33,7 +33,7 @@ MusicTracks::MusicTracks() {
     masterGain_ = peak > 0 ? 0.85f / peak : 1.0f;
 }
 
-void MusicTracks::mixTrack(int track, std::vector<float> &left, std::vector<float> &right) const {
+void MusicTracks::mixTrack(int track, std::vector<float>& left, std::vector<float>& right) const {
     left.assign(kLoopFrames, 0.0f);
     right.assign(kLoopFrames, 0.0f);
     for (int layer = 0; layer < kLayerCount; ++layer) {
@@ -48,7 +48,7 @@ void MusicTracks::mixTrack(int track, std::vector<float> &left, std::vector<floa
     }
 }
 
-bool MusicTracks::encodeTrack(int track, std::vector<uint8_t> &out) const {
+bool MusicTracks::encodeTrack(int track, std::vector<uint8_t>& out) const {
     std::vector<float> left, right;
     mixTrack(track, left, right);
     return encodeOggVorbis(left, right, kMusicRate, 0.25f, 0x7a0c + track, out);

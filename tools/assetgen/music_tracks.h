@@ -10,11 +10,11 @@ public:
     MusicTracks();
 
     // The Ogg Vorbis file of track n (0..9); false if encoding failed.
-    bool encodeTrack(int track, std::vector<uint8_t> &out) const;
+    bool encodeTrack(int track, std::vector<uint8_t>& out) const;
 
 private:
     std::vector<std::vector<float>> layerLeft_;
     std::vector<std::vector<float>> layerRight_;
     float masterGain_ = 1.0f;
-    void mixTrack(int track, std::vector<float> &left, std::vector<float> &right) const;
+    void mixTrack(int track, std::vector<float>& left, std::vector<float>& right) const;
 };

@@ -6,14 +6,14 @@
 #include <algorithm>
 
 namespace {
-void appendPage(const ogg_page &page, std::vector<uint8_t> &out) {
+void appendPage(const ogg_page& page, std::vector<uint8_t>& out) {
     out.insert(out.end(), page.header, page.header + page.header_len);
     out.insert(out.end(), page.body, page.body + page.body_len);
 }
 } // namespace
 
-bool encodeOggVorbis(const std::vector<float> &left, const std::vector<float> &right, int rate, float quality,
-                     int serial, std::vector<uint8_t> &out) {
+bool encodeOggVorbis(const std::vector<float>& left, const std::vector<float>& right, int rate, float quality,
+                     int serial, std::vector<uint8_t>& out) {
     out.clear();
     if (left.size() != right.size()) {
         return false;
@@ -52,7 +52,7 @@ bool encodeOggVorbis(const std::vector<float> &left, const std::vector<float> &r
     while (!endOfStream && !inputClosed) {
         if (position < total) {
             const size_t count = std::min(chunk, total - position);
-            float **buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
+            float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
             std::copy(left.begin() + position, left.begin() + position + count, buffer[0]);
             std::copy(right.begin() + position, right.begin() + position + count, buffer[1]);
             vorbis_analysis_wrote(&dsp, static_cast<int>(count));

@@ -8,5 +8,5 @@
 // The stream's serial number is fixed by the caller so the output bytes never change between runs.
 // The last page's granule position is the exact frame count, so decoders stop on the last sample.
 // False (and out empty) if the encoder refuses the settings.
-bool encodeOggVorbis(const std::vector<float> &left, const std::vector<float> &right, int rate, float quality,
-                     int serial, std::vector<uint8_t> &out);
+bool encodeOggVorbis(const std::vector<float>& left, const std::vector<float>& right, int rate, float quality,
+                     int serial, std::vector<uint8_t>& out);

@@ -17,7 +17,7 @@ PixelCanvas backdrop() {
     return c;
 }
 
-void twinklingStar(PixelCanvas &c, int frame) {
+void twinklingStar(PixelCanvas& c, int frame) {
     const Colour star = hexColour(0xfff4c8);
     const int arms[4] = {1, 2, 3, 2};
     const int arm = arms[frame];
@@ -38,7 +38,7 @@ void twinklingStar(PixelCanvas &c, int frame) {
     }
 }
 
-void firefly(PixelCanvas &c, int frame) {
+void firefly(PixelCanvas& c, int frame) {
     // Drifts along a little loop and glows brighter in the middle of its flight.
     const int path[4][2] = {{7, 8}, {9, 6}, {10, 9}, {8, 10}};
     const float glow[4] = {0.35f, 0.8f, 1.0f, 0.6f};
@@ -55,7 +55,7 @@ void firefly(PixelCanvas &c, int frame) {
     c.set(x, y, mixColour(kSky, light, glow[frame]));
 }
 
-void beacon(PixelCanvas &c, int frame) {
+void beacon(PixelCanvas& c, int frame) {
     const Colour steel = hexColour(0x5a6270), steelLight = hexColour(0x8a94a4);
     for (int y = 6; y < 16; ++y) {
         const int half = (y - 6) / 3;
@@ -82,7 +82,7 @@ void beacon(PixelCanvas &c, int frame) {
     c.set(8, 4, mixColour(hexColour(0x501010), red, light[frame]));
 }
 
-void moonQuarter(PixelCanvas &c, int quarter, int frame) {
+void moonQuarter(PixelCanvas& c, int quarter, int frame) {
     // The moon spans a 32 x 32 square; this tile is one quarter of it.
     const int ox = (quarter % 2) * kSize, oy = (quarter / 2) * kSize;
     const Colour moon = hexColour(0xf0ead0), moonShade = hexColour(0xc8c0a0), cloud = hexColour(0x3a4668);
@@ -93,7 +93,7 @@ void moonQuarter(PixelCanvas &c, int quarter, int frame) {
             if (d < 11.5f) {
                 Colour col = moon;
                 const float craters[3][3] = {{12, 12, 2.5f}, {20, 18, 3.2f}, {14, 21, 1.8f}};
-                for (const auto &k : craters) {
+                for (const auto& k : craters) {
                     if (std::hypot(gx - k[0], gy - k[1]) < k[2]) {
                         col = moonShade;
                     }
@@ -120,7 +120,7 @@ void moonQuarter(PixelCanvas &c, int quarter, int frame) {
     }
 }
 
-void faintStars(PixelCanvas &c, int seed) {
+void faintStars(PixelCanvas& c, int seed) {
     for (int i = 0; i < 2; ++i) {
         const int x = static_cast<int>(hashUnit(i, seed, 3) * kSize),
                   y = static_cast<int>(hashUnit(i, seed, 4) * kSize);

@@ -101,7 +101,7 @@ void PixelCanvas::blend(int x, int y, Colour c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_ || c.a <= 0) {
         return;
     }
-    Colour &d = pixels_[y * width_ + x];
+    Colour& d = pixels_[y * width_ + x];
     const float outAlpha = c.a + d.a * (1 - c.a);
     if (outAlpha <= 0) {
         d = Colour{};
@@ -125,11 +125,11 @@ void PixelCanvas::fillRect(int x0, int y0, int x1, int y1, Colour c) {
     }
 }
 
-void PixelCanvas::paint(const Shape &shape, Colour c) {
+void PixelCanvas::paint(const Shape& shape, Colour c) {
     paintWith(shape, [c](float, float) { return c; });
 }
 
-void PixelCanvas::paintWith(const Shape &shape, const std::function<Colour(float u, float v)> &colour) {
+void PixelCanvas::paintWith(const Shape& shape, const std::function<Colour(float u, float v)>& colour) {
     const int n = samples_;
     const float step = 1.0f / n;
     for (int y = 0; y < height_; ++y) {
@@ -157,7 +157,7 @@ void PixelCanvas::paintWith(const Shape &shape, const std::function<Colour(float
     }
 }
 
-void PixelCanvas::blit(const PixelCanvas &src, int x, int y, int scale) {
+void PixelCanvas::blit(const PixelCanvas& src, int x, int y, int scale) {
     for (int sy = 0; sy < src.height_; ++sy) {
         for (int sx = 0; sx < src.width_; ++sx) {
             const Colour c = src.at(sx, sy);
@@ -200,7 +200,7 @@ void PixelCanvas::addOutline(Colour outline) {
 
 bool PixelCanvas::hasTransparency() const {
     return std::any_of(pixels_.begin(), pixels_.end(),
-                       [](const Colour &c) { return c.a < 1.0f - 0.5f / 255; });
+                       [](const Colour& c) { return c.a < 1.0f - 0.5f / 255; });
 }
 
 void PixelCanvas::bleedIntoTransparent() {

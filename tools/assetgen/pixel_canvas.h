@@ -49,12 +49,12 @@ public:
     // Samples per pixel side used by paint: 1 gives hard pixel edges, 4 gives smooth ones.
     void setSmoothing(int samplesPerSide) { samples_ = samplesPerSide; }
     // Paints c over the part of the canvas covered by the shape (in cell units).
-    void paint(const Shape &shape, Colour c);
+    void paint(const Shape& shape, Colour c);
     // Paints a colour that varies over the shape.
-    void paintWith(const Shape &shape, const std::function<Colour(float u, float v)> &colour);
+    void paintWith(const Shape& shape, const std::function<Colour(float u, float v)>& colour);
 
     // Copies src scaled up by an integer factor, composed over this canvas.
-    void blit(const PixelCanvas &src, int x, int y, int scale);
+    void blit(const PixelCanvas& src, int x, int y, int scale);
     // Mirrors left to right.
     PixelCanvas mirrored() const;
 

@@ -10,7 +10,7 @@
 
 namespace {
 void appendBytes(png_structp png, png_bytep data, png_size_t length) {
-    auto *out = static_cast<std::vector<uint8_t> *>(png_get_io_ptr(png));
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);
 }
 
@@ -21,7 +21,7 @@ uint8_t toByte(float value) {
 }
 } // namespace
 
-bool encodePng(const PixelCanvas &canvas, std::vector<uint8_t> &out) {
+bool encodePng(const PixelCanvas& canvas, std::vector<uint8_t>& out) {
     out.clear();
     const bool alpha = canvas.hasTransparency();
     const int channels = alpha ? 4 : 3;
@@ -29,7 +29,7 @@ bool encodePng(const PixelCanvas &canvas, std::vector<uint8_t> &out) {
     for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {
             const Colour c = canvas.at(x, y);
-            uint8_t *p = &pixels[static_cast<size_t>((y * canvas.width() + x) * channels)];
+            uint8_t* p = &pixels[static_cast<size_t>((y * canvas.width() + x) * channels)];
             p[0] = toByte(c.r);
             p[1] = toByte(c.g);
             p[2] = toByte(c.b);
@@ -64,12 +64,12 @@ bool encodePng(const PixelCanvas &canvas, std::vector<uint8_t> &out) {
     return true;
 }
 
-bool writePngFile(const PixelCanvas &canvas, const std::string &path) {
+bool writePngFile(const PixelCanvas& canvas, const std::string& path) {
     std::vector<uint8_t> bytes;
     if (!encodePng(canvas, bytes)) {
         return false;
     }
-    FILE *file = std::fopen(path.c_str(), "wb");
+    FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         return false;
     }

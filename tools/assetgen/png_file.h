@@ -8,6 +8,6 @@
 #include "tools/assetgen/pixel_canvas.h"
 
 // Encodes the canvas; false (and out left empty) if libpng fails.
-bool encodePng(const PixelCanvas &canvas, std::vector<uint8_t> &out);
+bool encodePng(const PixelCanvas& canvas, std::vector<uint8_t>& out);
 // Writes the encoded canvas to a plain (unscrambled) file.
-bool writePngFile(const PixelCanvas &canvas, const std::string &path);
+bool writePngFile(const PixelCanvas& canvas, const std::string& path);

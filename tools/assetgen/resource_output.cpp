@@ -5,7 +5,7 @@
 
 #include "resources/cipher.h"
 
-void ResourceOutput::write(int number, const std::vector<uint8_t> &payload) {
+void ResourceOutput::write(int number, const std::vector<uint8_t>& payload) {
     if (payload.empty()) {
         failed_ = true;
         return;
@@ -13,7 +13,7 @@ void ResourceOutput::write(int number, const std::vector<uint8_t> &payload) {
     std::vector<uint8_t> bytes = payload;
     scrambleResource(bytes.data(), bytes.size());
     const std::string path = directory_ + "/" + std::to_string(number) + ".dat";
-    FILE *file = std::fopen(path.c_str(), "wb");
+    FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         failed_ = true;
         return;

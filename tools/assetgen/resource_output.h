@@ -10,7 +10,7 @@ public:
     explicit ResourceOutput(std::string directory) : directory_(std::move(directory)) {}
 
     // Scrambles a copy of the payload and writes it as resource number n. Any failure is kept in failed().
-    void write(int number, const std::vector<uint8_t> &payload);
+    void write(int number, const std::vector<uint8_t>& payload);
 
     bool failed() const { return failed_; }
     int filesWritten() const { return filesWritten_; }

@@ -8,9 +8,10 @@ Colour rgb(float r, float g, float b) {
 }
 
 const RoomStyle kStyles[5] = {
-    // Room 0: soft pale stone under a green light; smooth.
-    {32, true, hexColour(0xc9d2c4), hexColour(0xe4ebe0), hexColour(0x98a494), hexColour(0x8e9c90),
-     hexColour(0xb4c2b4), hexColour(0x5c6a5e), hexColour(0x4a564c), hexColour(0x36403a), hexColour(0x7a8a90),
+    // Room 0: soft mid-grey stone under a green light; smooth. Kept a step darker than the avatar, which
+    // the game tints the same green.
+    {32, true, hexColour(0xa3b09e), hexColour(0xc0ccba), hexColour(0x7a8678), hexColour(0x6e7c70),
+     hexColour(0x8e9c90), hexColour(0x465248), hexColour(0x3a443c), hexColour(0x28302a), hexColour(0x4c5a62),
      hexColour(0xfff4c0), hexColour(0xffffff), hexColour(0xffffff), rgb(0.5f, 1.0f, 0.5f)},
     // Room 1: sea-green flagstones and slate bricks; 16 px blocks.
     {16, false, hexColour(0x4f857a), hexColour(0x6ea99b), hexColour(0x335c54), hexColour(0x2f4f5a),
@@ -28,16 +29,16 @@ const RoomStyle kStyles[5] = {
     // Room 4: white marble with pale gold; smooth.
     {32, true, hexColour(0xeef0f4), hexColour(0xffffff), hexColour(0xc6cbd6), hexColour(0xd8dce4),
      hexColour(0xf6f7fa), hexColour(0xa4abb8), hexColour(0x9aa0ae), hexColour(0xd4b464), hexColour(0xc8a450),
-     hexColour(0x5a6478), hexColour(0xffffff), hexColour(0xfffbe8), rgb(1.0f, 1.0f, 1.0f)},
+     hexColour(0x5a6478), hexColour(0xffffff), hexColour(0xf0d890), rgb(1.0f, 1.0f, 1.0f)},
 };
 } // namespace
 
-const RoomStyle &roomStyle(int room) {
+const RoomStyle& roomStyle(int room) {
     return kStyles[(room < 0 || room > 4) ? 0 : room];
 }
 
 PixelCanvas roomCanvas(int room) {
-    const RoomStyle &style = roomStyle(room);
+    const RoomStyle& style = roomStyle(room);
     PixelCanvas canvas(style.size, style.size);
     canvas.setSmoothing(style.smooth ? 4 : 1);
     return canvas;

@@ -23,6 +23,6 @@ struct RoomStyle {
 };
 
 // room 0..4
-const RoomStyle &roomStyle(int room);
+const RoomStyle& roomStyle(int room);
 // A canvas of the room's size with its smoothing set.
 PixelCanvas roomCanvas(int room);

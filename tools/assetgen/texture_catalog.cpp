@@ -9,7 +9,7 @@
 #include "tools/assetgen/tiles.h"
 
 namespace {
-bool drawRoomTile(int room, int kind, int frame, PixelCanvas &out) {
+bool drawRoomTile(int room, int kind, int frame, PixelCanvas& out) {
     switch (kind) {
     case 10:
     case 20:
@@ -68,7 +68,7 @@ bool drawRoomTile(int room, int kind, int frame, PixelCanvas &out) {
 }
 } // namespace
 
-PixelCanvas drawTexture(int number, bool &known) {
+PixelCanvas drawTexture(int number, bool& known) {
     PixelCanvas out(16, 16);
     known = false;
     const int frame = number % 10;

@@ -5,4 +5,4 @@
 
 // Draws texture number n. known is set false (and a blank picture returned) for numbers that name
 // nothing the generator knows how to draw.
-PixelCanvas drawTexture(int number, bool &known);
+PixelCanvas drawTexture(int number, bool& known);

@@ -12,7 +12,7 @@
 namespace {
 using PixelRule = std::function<Colour(int x, int y)>;
 
-void paintPixels(PixelCanvas &canvas, const PixelRule &rule) {
+void paintPixels(PixelCanvas& canvas, const PixelRule& rule) {
     for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {
             canvas.set(x, y, rule(x, y));
@@ -31,7 +31,7 @@ Colour bevel(Colour base, Colour light, Colour dark, int x, int y, int w, int h)
     return base;
 }
 
-Colour floorRoom0(const RoomStyle &s, int variant, int x, int y) {
+Colour floorRoom0(const RoomStyle& s, int variant, int x, int y) {
     const int n = 32;
     // One large tile with a soft pillow shading and a thin seam.
     const float cx = (x + 0.5f) / n - 0.5f, cy = (y + 0.5f) / n - 0.5f;
@@ -49,7 +49,7 @@ Colour floorRoom0(const RoomStyle &s, int variant, int x, int y) {
     if (variant == 3) {
         // A few round pebbles set into the tile.
         const float pebbles[3][3] = {{0.28f, 0.3f, 0.07f}, {0.68f, 0.58f, 0.09f}, {0.38f, 0.72f, 0.06f}};
-        for (const auto &p : pebbles) {
+        for (const auto& p : pebbles) {
             const float du = (x + 0.5f) / n - p[0], dv = (y + 0.5f) / n - p[1];
             const float d = std::sqrt(du * du + dv * dv);
             if (d < p[2]) {
@@ -60,7 +60,7 @@ Colour floorRoom0(const RoomStyle &s, int variant, int x, int y) {
     return shade(c, 0.97f + 0.05f * hashUnit(x, y, 100 + variant));
 }
 
-Colour floorRoom1(const RoomStyle &s, int variant, int x, int y) {
+Colour floorRoom1(const RoomStyle& s, int variant, int x, int y) {
     // Four flagstones, the lower pair offset by half a stone.
     const int row = y / 8;
     const int shift = row == 1 ? 4 : 0;
@@ -86,7 +86,7 @@ Colour floorRoom1(const RoomStyle &s, int variant, int x, int y) {
     return c;
 }
 
-Colour floorRoom2(const RoomStyle &s, int variant, int x, int y) {
+Colour floorRoom2(const RoomStyle& s, int variant, int x, int y) {
     // Four planks with staggered ends, grain lines and nails.
     const int plank = y / 8, ly = y % 8;
     const int end = (plank * 11 + 5) % 32;
@@ -139,7 +139,7 @@ Colour floorRoom2(const RoomStyle &s, int variant, int x, int y) {
     return c;
 }
 
-Colour floorRoom3(const RoomStyle &s, int variant, int x, int y) {
+Colour floorRoom3(const RoomStyle& s, int variant, int x, int y) {
     // A machine floor panel: an inset plate, corner studs and circuit traces.
     if (x == 0 || y == 0) {
         return s.floorLight;
@@ -170,7 +170,7 @@ Colour floorRoom3(const RoomStyle &s, int variant, int x, int y) {
     return c;
 }
 
-Colour floorRoom4(const RoomStyle &s, int variant, int x, int y) {
+Colour floorRoom4(const RoomStyle& s, int variant, int x, int y) {
     const float u = (x + 0.5f) / 32, v = (y + 0.5f) / 32;
     Colour base = variant == 2 ? hexColour(0xdfe4ee) : s.floor;
     // Marble veins from a warped sine.
@@ -191,7 +191,7 @@ Colour floorRoom4(const RoomStyle &s, int variant, int x, int y) {
 
 // Blocks of the wall face: rows of bricks, offset every other row.
 Colour wallBlocks(int room, int x, int y) {
-    const RoomStyle &s = roomStyle(room);
+    const RoomStyle& s = roomStyle(room);
     const int n = s.size;
     switch (room) {
     case 0: {
@@ -272,7 +272,7 @@ bool inTrim(WallPart part, int x, int y, int n, int width) {
 }
 } // namespace
 
-void addShimmer(PixelCanvas &canvas, int frame, Colour glint, float strength) {
+void addShimmer(PixelCanvas& canvas, int frame, Colour glint, float strength) {
     if (frame <= 0) {
         return;
     }
@@ -295,7 +295,7 @@ void addShimmer(PixelCanvas &canvas, int frame, Colour glint, float strength) {
 }
 
 PixelCanvas drawFloor(int room, int variant, int frame) {
-    const RoomStyle &s = roomStyle(room);
+    const RoomStyle& s = roomStyle(room);
     PixelCanvas canvas = roomCanvas(room);
     paintPixels(canvas, [&](int x, int y) {
         switch (room) {
@@ -311,7 +311,7 @@ PixelCanvas drawFloor(int room, int variant, int frame) {
             return floorRoom4(s, variant, x, y);
         }
     });
-    addShimmer(canvas, frame, s.glint, room == 3 ? 0.22f : 0.3f);
+    addShimmer(canvas, frame, s.glint, room == 3 ? 0.22f : (room == 4 ? 0.5f : 0.3f));
     return canvas;
 }
 
@@ -320,7 +320,7 @@ PixelCanvas drawTopWallBackground(int room) {
 }
 
 PixelCanvas drawWall(int room, WallPart part, int frame) {
-    const RoomStyle &s = roomStyle(room);
+    const RoomStyle& s = roomStyle(room);
     PixelCanvas canvas = roomCanvas(room);
     const int n = s.size;
     const int trimWidth = n / 8;

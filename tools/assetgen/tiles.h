@@ -11,4 +11,4 @@ PixelCanvas drawWall(int room, WallPart part, int frame);
 // The top wall's bare blocks, the background of doors and buttons.
 PixelCanvas drawTopWallBackground(int room);
 // Brightens a diagonal band that runs across the tile over frames 1..3; frame 0 is left alone.
-void addShimmer(PixelCanvas &canvas, int frame, Colour glint, float strength);
+void addShimmer(PixelCanvas& canvas, int frame, Colour glint, float strength);
