@@ -5,9 +5,9 @@
 #   bash ../fuzz/run.sh [SECONDS_PER_TARGET] [TARGET...]
 #
 # SECONDS_PER_TARGET defaults to 60; without TARGETs every fuzz_* program of the build runs. The corpus
-# of each target grows in fuzz-work/corpus/<target> and is kept between runs; seeds are rewritten on
-# every run into fuzz-work/seeds/<target> (hand-made ones, and a few of the game's own files when res/
-# exists in this build or in ../build). A crash, leak, timeout or out-of-memory input is saved in
+# of each target grows in fuzz-work/corpus/<target> and is kept between runs; seeds are made afresh by
+# every run (hand-made ones, and a few of the game's own files when res/ exists in this build or in
+# ../build). FUZZ_EXTRA_ARGS adds libFuzzer options (e.g. -malloc_limit_mb=4096). A crash, leak, timeout or out-of-memory input is saved in
 # fuzz-work/crashes/<target>/ and makes the script fail; replay one with
 #   bash ../scripts/sanitizer-env.sh fuzz/<target> fuzz-work/crashes/<target>/<file>
 set -uo pipefail
@@ -40,9 +40,10 @@ for candidate in "$build_dir/res" "$source_dir/build/res"; do
     fi
 done
 
-rm -rf "$work/seeds"
-mkdir -p "$work/seeds" "$work/logs"
-"${sanitize[@]}" "$bin_dir/make_seeds" "$work/seeds" $res_dir || exit 2
+mkdir -p "$work/logs"
+seeds=$(mktemp -d "$work/seeds.XXXXXX")
+trap 'rm -rf "$seeds"' EXIT
+"${sanitize[@]}" "$bin_dir/make_seeds" "$seeds" $res_dir > /dev/null || exit 2
 
 # Longest input per target: long enough for the headers and first blocks a decoder looks at, short
 # enough that the fuzzer mutates quickly.
@@ -57,15 +58,16 @@ max_len_of() {
 }
 
 failed=0
-printf '%-20s %10s %8s %8s  %s\n' target executions exec/s corpus result > "$work/summary.txt"
+summary=$(mktemp)
+printf '%-20s %10s %8s %8s  %s\n' target executions exec/s corpus result > "$summary"
 for target in "${targets[@]}"; do
     corpus=$work/corpus/$target
     crashes=$work/crashes/$target
     log=$work/logs/$target.log
-    mkdir -p "$corpus" "$crashes" "$work/seeds/$target"
+    mkdir -p "$corpus" "$crashes" "$seeds/$target"
     nice -n 10 "${sanitize[@]}" "$bin_dir/$target" -max_total_time="$seconds" -max_len="$(max_len_of "$target")" \
         -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$crashes/" \
-        "$corpus" "$work/seeds/$target" > "$log" 2>&1
+        ${FUZZ_EXTRA_ARGS:-} "$corpus" "$seeds/$target" > "$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
@@ -77,7 +79,8 @@ for target in "${targets[@]}"; do
         failed=1
         grep -m1 -E 'ERROR: |SUMMARY: |deadly signal|Test unit written' "$log" | sed 's/^/    /' >&2 || true
     fi
-    printf '%-20s %10s %8s %8s  %s\n' "$target" "${runs:-?}" "${speed:-?}" "$size" "$result" >> "$work/summary.txt"
+    printf '%-20s %10s %8s %8s  %s\n' "$target" "${runs:-?}" "${speed:-?}" "$size" "$result" >> "$summary"
 done
-cat "$work/summary.txt"
+cat "$summary"
+rm -f "$summary"
 exit $failed

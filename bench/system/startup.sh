@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Start-up against its floor, both measured from process start, the median of several runs each.
+#   game:  the real executable with the real res/, from exec to the end of its first presented play
+#          frame (first_frame_probe.so, preloaded, stops the clock at the first buffer swap once GL has
+#          finished it, then ends the process);
+#   floor: startup_floor reading, unscrambling and decoding every file of the same res/ without OpenGL.
+# Usage (from the build folder, with a display): bash ../bench/system/startup.sh [RUNS]
+set -eu
+runs=${1:-7}
+build_dir=$(pwd)
+probe=$build_dir/bench/system/first_frame_probe.so
+floor=$build_dir/bench/system/startup_floor
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/profile/Desktop"
+ln -s "$build_dir/res" "$scratch/res"
+export USERPROFILE=$scratch/profile SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+now_ns() { date +%s%N; }
+
+median() { sort -n | awk '{ a[NR] = $1 } END { m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2; printf "%.1f", m }'; }
+
+# Warm the file cache and the driver once, so that every run measures the same thing.
+(cd "$scratch" && TAVOK_PROBE_START_NS=$(now_ns) TAVOK_PROBE_OUT=$scratch/warm LD_PRELOAD=$probe "$build_dir/tavok" w 1280 720)
+TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" > /dev/null
+
+: > "$scratch/game.txt"
+: > "$scratch/floor.txt"
+for _ in $(seq "$runs"); do
+    (cd "$scratch" && TAVOK_PROBE_START_NS=$(now_ns) TAVOK_PROBE_OUT=$scratch/one LD_PRELOAD=$probe \
+        "$build_dir/tavok" w 1280 720)
+    cat "$scratch/one" >> "$scratch/game.txt"
+    TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" | awk '{ print $1 }' >> "$scratch/floor.txt"
+done
+counts=$(TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" | awk '{ print $2 " images, " $3 " music tracks" }')
+game=$(median < "$scratch/game.txt")
+floor_ms=$(median < "$scratch/floor.txt")
+echo "start-up to first play frame (1280x720 window): median $game ms of $runs runs ($(tr '\n' ' ' < "$scratch/game.txt")ms)"
+echo "floor, read + unscramble + decode every file ($counts): median $floor_ms ms ($(tr '\n' ' ' < "$scratch/floor.txt")ms)"
+awk -v g="$game" -v f="$floor_ms" 'BEGIN { printf "ratio start-up / floor: %.2f (target at most 1.5)\n", g / f }'

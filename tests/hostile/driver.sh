@@ -1,0 +1,107 @@
+# Drives the real executable under the test X server: starts it in a folder, waits for its window,
+# presses keys, takes screenshots and reads the fatal message screen's layout. Sourced by the hostile
+# file tests and the install test; the caller sets tavok (the program or launcher to start).
+#
+# The message screen is 32 x 18 character cells; in a 640x360 window each is 20 x 20 pixels, row 17 at
+# the top. A cell "holds a glyph" when any of its pixels is white.
+
+fail() {
+    echo "FAIL (${case_name:-?}): $*"
+    if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        wait "$pid" 2>/dev/null
+    fi
+    exit 1
+}
+
+# start DIR ARGUMENTS...: runs the game in DIR and waits for its window.
+start_in() {
+    local dir=$1
+    shift
+    (cd "$dir" && exec "$tavok" "$@") &
+    pid=$!
+    window=
+    for _ in $(seq 150); do
+        window=$(xdotool search --name '^taVok$' 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "the game ended before its window showed"
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "no window named taVok"
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    sleep 0.7
+}
+
+press() {
+    xdotool keydown "$1"
+    sleep 0.25
+    xdotool keyup "$1"
+    sleep 0.25
+}
+
+shoot() {
+    shot="$shot_dir/${case_name}-$1.png"
+    import -window "$window" "$shot" || fail "screenshot failed"
+}
+
+pixel() {
+    local at="p{$1,$2}"
+    convert "$shot" -format "%[fx:int(255*$at.r)],%[fx:int(255*$at.g)],%[fx:int(255*$at.b)]" info:-
+}
+
+# The cells of message row ROW (17 at the top) as a string of 32 characters: '#' where the cell holds
+# a glyph, '.' where it is empty.
+message_row() {
+    local top=$(((17 - $1) * 20))
+    convert "$shot" -crop "640x20+0+$top" +repage -fill black -fuzz 25% +opaque white \
+        -scale '32x1!' -depth 8 txt:- |
+        awk -F'[(),: ]+' 'NR > 1 { printf "%s", ($4 > 0 ? "#" : ".") }'
+    echo
+}
+
+# What a line of text looks like in message_row terms: a glyph for every character but a space.
+row_pattern() {
+    local text=$1 out="" i
+    for ((i = 0; i < 32; i++)); do
+        if [ $i -lt ${#text} ] && [ "${text:$i:1}" != " " ]; then
+            out+="#"
+        else
+            out+="."
+        fi
+    done
+    echo "$out"
+}
+
+expect_row() {
+    local seen expected
+    seen=$(message_row "$1")
+    expected=$(row_pattern "$2")
+    [ "$seen" = "$expected" ] || fail "message row $1 of $shot is $seen, expected $expected (\"$2\")"
+}
+
+# The code 1 message in a 640x360 window: red everywhere text is not, and the lines of "could not load
+# resource file:", the name, "try:" and "reinstalling" where they belong.
+expect_resource_message() {
+    local name=$1
+    [ "$(pixel 639 359)" = "255,0,0" ] || fail "$shot is not the red message screen"
+    expect_row 17 "error"
+    expect_row 16 "-----"
+    expect_row 15 "could not load resource file:"
+    expect_row 14 "$name"
+    expect_row 13 ""
+    expect_row 12 "try:"
+    expect_row 11 "reinstalling"
+}
+
+expect_exit() {
+    local code
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the game is still running"
+    wait "$pid"
+    code=$?
+    [ "$code" = "$1" ] || fail "exit code $code, expected $1"
+    pid=
+}

@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# Hostile files end to end: the real executable meets a broken res/ folder and must show the fatal
+# message naming the file (code 1), then leave with exit code 1 on Escape; never crash, hang or eat
+# memory. An existing print_me.html on the desktop is checked byte for byte after every case.
+# Usage: hostile.sh CASE TAVOK RES_DIR SCRATCH_DIR
+#   missing_res    no res/ folder at all
+#   empty_file     a texture file of 0 bytes
+#   truncated_png  a texture file cut to half its length
+#   wrong_key      a texture file scrambled with another key
+#   not_audio      a music file holding text (loaded at the first key press)
+#   directory      a directory where a texture file should be
+#   huge_sparse    a 4 GiB sparse file in place of a texture
+#   unwritable_cwd the game started by an ordinary user from a folder it cannot write: plays normally
+set -u
+case_name=$1
+tavok=$2
+res_dir=$3
+scratch=$4/$case_name
+shot_dir=$4
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/hostile/driver.sh
+source "$here/driver.sh"
+
+if [ -z "${DISPLAY:-}" ]; then
+    echo "no X display: skipped"
+    exit 77
+fi
+[ -d "$res_dir" ] || fail "no generated res/ at $res_dir"
+
+rm -rf "$scratch"
+mkdir -p "$scratch/play/res" "$scratch/profile/Desktop"
+play=$scratch/play
+# res/ as links to the generated files, so that a case replaces only the one file it breaks.
+for file in "$res_dir"/*.dat; do
+    ln -s "$file" "$play/res/$(basename "$file")"
+done
+
+# A page from an earlier finished game; the game must never touch it.
+page=$scratch/profile/Desktop/print_me.html
+printf '<html><!-- printed before -->\0' > "$page"
+cp "$page" "$scratch/page-before"
+export USERPROFILE=$scratch/profile
+
+# Replaces res/NAME with a real file holding the given bytes (read from stdin), scrambled with KEY
+# (hex, 8 bytes) or with the game's key when KEY is "game".
+scrambled_file() {
+    local name=$1 key=$2
+    rm -f "$play/res/$name"
+    python3 - "$play/res/$name" "$key" <<'PY'
+import sys
+path, key = sys.argv[1], sys.argv[2]
+key = bytes.fromhex("5C11E4702B9846D3" if key == "game" else key)
+data = bytearray(sys.stdin.buffer.read())
+total = 0
+for step in range(len(data)):
+    j = len(data) - 1 - step
+    total = (total + data[j] + key[step % 8]) & 0xFF
+    data[j] = total
+open(path, "wb").write(bytes(data))
+PY
+}
+
+# The payload of a generated file, unscrambled with the game's key.
+payload_of() {
+    python3 - "$res_dir/$1" <<'PY'
+import sys
+key = bytes.fromhex("5C11E4702B9846D3")
+data = bytearray(open(sys.argv[1], "rb").read())
+previous = 0
+for step in range(len(data)):
+    j = len(data) - 1 - step
+    stored = data[j]
+    data[j] = (stored - previous - key[step % 8]) & 0xFF
+    previous = stored
+sys.stdout.buffer.write(bytes(data))
+PY
+}
+
+expect_message_then_escape() {
+    shoot message
+    expect_resource_message "$1"
+    press Escape
+    expect_exit 1
+}
+
+case $case_name in
+missing_res)
+    rm -rf "$play/res"
+    start_in "$play" w 640 360
+    shoot message
+    [ "$(pixel 639 359)" = "255,0,0" ] || fail "$shot is not the red message screen"
+    expect_row 15 "could not load resource file:"
+    # Every texture fails and the last report wins: some "<number>.dat" name, starting at column 0.
+    message_row 14 | grep -Eq '^#{5,12}\.+$' || fail "no file name on row 14 of $shot"
+    expect_row 11 "reinstalling"
+    press Escape
+    expect_exit 1
+    ;;
+empty_file)
+    rm -f "$play/res/1190.dat"
+    : > "$play/res/1190.dat"
+    start_in "$play" w 640 360
+    expect_message_then_escape 1190.dat
+    ;;
+truncated_png)
+    size=$(stat -c %s "$res_dir/71000.dat")
+    rm -f "$play/res/71000.dat"
+    head -c $((size / 2)) "$res_dir/71000.dat" > "$play/res/71000.dat"
+    start_in "$play" w 640 360
+    expect_message_then_escape 71000.dat
+    ;;
+wrong_key)
+    payload_of 1190.dat | head -c 8 | grep -q PNG || fail "1190.dat is not a PNG"
+    payload_of 1190.dat | scrambled_file 1190.dat 0102030405060708
+    start_in "$play" w 640 360
+    expect_message_then_escape 1190.dat
+    ;;
+not_audio)
+    printf 'this is a letter, not a piece of music\n' | scrambled_file 1.dat game
+    start_in "$play" w 640 360
+    # The first direction key starts music track 1.
+    press Right
+    expect_message_then_escape res/1.dat
+    ;;
+directory)
+    rm -f "$play/res/1190.dat"
+    mkdir "$play/res/1190.dat"
+    start_in "$play" w 640 360
+    expect_message_then_escape 1190.dat
+    ;;
+huge_sparse)
+    rm -f "$play/res/1190.dat"
+    truncate -s 4G "$play/res/1190.dat"
+    start_in "$play" w 640 360
+    expect_message_then_escape 1190.dat
+    rm -f "$play/res/1190.dat"
+    ;;
+unwritable_cwd)
+    # Root writes anywhere, so the game runs as nobody, from a folder nobody may not write to, with a
+    # copy of the X authority it can read.
+    [ "$(id -u)" = 0 ] || fail "needs root to start the game as another user"
+    chmod -R a+rX "$scratch"
+    chmod 555 "$play"
+    auth=$scratch/Xauthority
+    if [ -n "${XAUTHORITY:-}" ]; then
+        cp "$XAUTHORITY" "$auth"
+        chmod 644 "$auth"
+    fi
+    real_tavok=$tavok
+    tavok=$scratch/as-nobody.sh
+    printf '#!/bin/sh\nexec setpriv --reuid=65534 --regid=65534 --clear-groups env XAUTHORITY=%s %s "$@"\n' \
+        "$auth" "$real_tavok" > "$tavok"
+    chmod 755 "$tavok"
+    setpriv --reuid=65534 --regid=65534 --clear-groups touch "$play/probe" 2>/dev/null &&
+        fail "the play folder is writable by nobody"
+    start_in "$play" w 640 360
+    shoot play
+    # Play goes on as usual: the black play frame, the pause menu, quit with code 0.
+    [ "$(pixel 600 180)" = "0,0,0" ] || fail "$shot is not the black play frame"
+    press Escape
+    press Right
+    press Return
+    expect_exit 0
+    chmod 755 "$play"
+    [ -e "$play/delete_me.html" ] && fail "a marker file appeared in the unwritable folder"
+    ;;
+*)
+    fail "unknown case"
+    ;;
+esac
+
+cmp -s "$page" "$scratch/page-before" || fail "print_me.html on the desktop was changed"
+rm -rf "$scratch"
+echo "ok ($case_name)"
