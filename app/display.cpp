@@ -25,7 +25,8 @@ bool sizeInRange(int size) {
     return size >= 100 && size <= 9999;
 }
 
-// The state every other part of the game may take for granted once the window is open.
+} // namespace
+
 void setInitialGlState() {
     glDisable(GL_POINT_SMOOTH);
     glDisable(GL_LINE_SMOOTH);
@@ -42,7 +43,6 @@ void setInitialGlState() {
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
 }
-} // namespace
 
 DisplayRequest parseDisplayRequest(int argc, const char* const* argv) {
     DisplayRequest request;

@@ -35,5 +35,8 @@ bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener
 // size and seeds the random generator. On failure SDL is left shut down (or never started).
 bool openDisplay(const char* caption, int width, int height, bool fullscreen);
 
+// The GL state every other part of the game may take for granted once the window is open.
+void setInitialGlState();
+
 // The last step before the process ends: unused glyph sets, the audio device, SDL itself.
 void closePlatform();

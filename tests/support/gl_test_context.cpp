@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/display.h"
 #include "app/services.h"
 
 namespace {
@@ -14,22 +15,6 @@ bool sdlFailed = false;
 int currentWidth = 0;
 int currentHeight = 0;
 
-void setInitialGlState() {
-    glDisable(GL_POINT_SMOOTH);
-    glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_POLYGON_SMOOTH);
-    glDisable(GL_DITHER);
-    glShadeModel(GL_SMOOTH);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
-    glDisable(GL_NORMALIZE);
-    glFrontFace(GL_CCW);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glAlphaFunc(GL_NOTEQUAL, 0);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_BLEND);
-}
 } // namespace
 
 bool ensureSdl() {
