@@ -1,14 +1,87 @@
-// World: the whole game being played. (The gameplay lands in its own change; until then the world is
-// an empty field.)
+// World: the whole game being played. Five rooms stacked in a 14 x 21 grid, one avatar in each, the
+// shuffled buttons that steer the avatar of the room above, the items and doors of the way out, the
+// swarms of crawlers that darken the field once the game is won, and the music clock all layers share.
+//
+// Cell (x, y) counts x = 0..13 from the left and y = 0..20 from the bottom; room g holds rows 4g..4g+3
+// (row 20 belongs to room 4). The fields are public: the avatars and crawlers read and change them
+// through theWorld, and tests and replays read them to plan.
 #pragma once
+
+#include <cstdint>
+#include <list>
+
+#include "game/world_tables.h"
+
+class Avatar;
+class Crawler;
+class Texture;
 
 class World {
 public:
+    // Set-up: loads every texture, lays out the grid, shuffles the buttons, places the avatars and
+    // looks for the marker of a finished game (which starts the dark, empty field instead).
     World();
+    // Teardown: gives back every texture, destroys avatars and crawlers and silences the music.
     ~World();
-    World(const World&) = delete;
-    World& operator=(const World&) = delete;
+    World(const World &) = delete;
+    World &operator=(const World &) = delete;
 
+    // Advances music clock, reveal levels, items, crawler spawning, tint, cell animations, avatars and
+    // crawlers by dt seconds.
     void update(float dt);
+    // Draws the play field in the 2D set-up the play screen leaves active.
     void draw();
+
+    // May an avatar step into (x, y)?
+    bool canEnter(int x, int y) const;
+    // An avatar standing on (ax, ay) acts on the neighbouring cell (x, y): a button steers the avatar of
+    // the room above, the item spot takes the item, a closed door opens once the item is taken.
+    void triggerCell(int x, int y, int ax, int ay);
+    // Starts the glance of avatar k, if it is there, has not left and is idle.
+    void nudgeNext(int k);
+    // Avatar p + 1 has left: the room below gets its item, and avatar 0 leaving (p = -1) writes the
+    // desktop files.
+    void avatarLeft(int p);
+
+    float musicClock;
+    float level;
+    float roomReveal;
+    float outsideReveal;
+    Texture *itemTextures[kRoomCount][kFramesPerTexture];
+    bool itemPresent[kRoomCount];
+    bool itemTaken[kRoomCount];
+    float itemAnim[kRoomCount];
+    bool itemTakenFromSide[kRoomCount];
+    bool doorOpen[kRoomCount];
+    float exitTime[kRoomCount];
+    int32_t crawlerCount[kRoomCount];
+    float tintCurrent[3];
+    float tintTarget[3];
+    Texture *cellTextures[kGridWidth][kGridHeight][kFramesPerTexture];
+    int32_t cellType[kGridWidth][kGridHeight];
+    int32_t cellFrame[kGridWidth][kGridHeight];
+    float cellTimer[kGridWidth][kGridHeight];
+    float cellRate[kGridWidth][kGridHeight];
+    std::list<Avatar *> avatars;   // index order 0..4
+    std::list<Crawler *> crawlers; // newest first
+
+private:
+    void setUpRooms();
+    void setUpGrid();
+    void shuffleButtons();
+    void placeAvatars();
+    void checkMarker();
+    void destroyAvatars();
+
+    void updateRoom(int room, float dt);
+    void spawnCrawler(int room);
+    void driftTint(float dt);
+    void animateCells(float dt);
+    void cullCrawlers();
+
+    void drawDoorLights(float c) const;
+    void drawTiles(float c) const;
+    void drawItems(float c) const;
+    void drawCrawlers(float c) const;
+    void drawMasks(float c) const;
 };

@@ -1,0 +1,116 @@
+// The crawlers' swimming, chain-dragged bodies and drawing.
+#include "game/crawler.h"
+
+#include <SDL/SDL_opengl.h>
+#include <algorithm>
+#include <cmath>
+
+#include "app/random.h"
+#include "app/services.h"
+#include "game/world.h"
+#include "render/vec3.h"
+
+namespace {
+// Link lengths of the chain from the head backwards; the body is at most 1.36 cells long.
+const float kLinkLength[kCrawlerTrail] = {0.01f, 0.15f, 0.3f, 0.3f, 0.3f, 0.3f};
+// Half-widths of the trail points; the head itself is a point.
+const float kHalfWidth[kCrawlerTrail] = {0.07f, 0.04f, 0.04f, 0.04f, 0.04f, 0.0f};
+const float kSpeed = 0.75f; // cells per second
+const float kArriveDistance = 0.4f;
+const float kLowestBelowDoor = 2.8f; // a crawler never sinks below its room's floor
+
+void vertex(float u, float v, float c) {
+    glVertex3f(0.0f, u * c, v * c);
+}
+} // namespace
+
+Crawler::Crawler(float delay, float homeX_, float homeY_) : wanderDelay(delay), homeX(homeX_), homeY(homeY_) {
+    const float r1 = randomUnit();
+    const float r2 = randomUnit();
+    const float r3 = randomUnit();
+    x = homeX + 0.3f + 0.4f * r1;
+    y = homeY + 0.5f;
+    targetX = homeX + 0.3f + 0.4f * r2;
+    targetY = homeY - 1.5f;
+    for (int i = 0; i < kCrawlerTrail; ++i) {
+        trailX[i] = x;
+        trailY[i] = y;
+    }
+    age = -3.0f * r3;
+}
+
+void Crawler::chooseTarget() {
+    const float r = randomUnit();
+    const float r2 = randomUnit();
+    if (age >= wanderDelay) {
+        // Later crawlers roam an area that reaches beyond the room's walls.
+        targetX = homeX - 4.5f + 15.0f * r;
+        targetY = homeY - 2.75f + 4.25f * r2;
+    } else {
+        // The first ones of a room keep to roughly its floor.
+        targetX = homeX - 1.25f + 8.5f * r;
+        targetY = homeY - 1.5f + 2.0f * r2;
+    }
+}
+
+void Crawler::update(float dt) {
+    Vec3 heading(targetX - x, targetY - y, 0.0f);
+    const float distance = heading.length();
+    if (distance < kArriveDistance) {
+        // It pauses for this one frame while it picks where to go next.
+        chooseTarget();
+    } else {
+        heading.divide(distance);
+        heading.rotate(0.0f, 0.0f, std::sin(2.0f * age));
+        heading.scale(kSpeed * dt);
+        x += heading.x;
+        y += heading.y;
+        y = std::max(y, homeY - kLowestBelowDoor);
+    }
+    dragTrail();
+    age += dt;
+}
+
+void Crawler::dragTrail() {
+    float previousX = x;
+    float previousY = y;
+    for (int i = 0; i < kCrawlerTrail; ++i) {
+        Vec3 link(trailX[i] - previousX, trailY[i] - previousY, 0.0f);
+        const float length = link.length();
+        if (length > kLinkLength[i]) {
+            link.scale(kLinkLength[i] / length);
+        }
+        trailX[i] = previousX + link.x;
+        trailY[i] = previousY + link.y;
+        previousX = trailX[i];
+        previousY = trailY[i];
+    }
+}
+
+void Crawler::draw(float c) const {
+    const float *tint = theWorld->tintCurrent;
+    float px = x;
+    float py = y;
+    float wp = 0.0f;
+    for (int i = 0; i < kCrawlerTrail; ++i) {
+        const float qx = trailX[i];
+        const float qy = trailY[i];
+        const float wq = kHalfWidth[i];
+        if (age < 5.0f) {
+            // Full tint until the age reaches 0, then a fade to black over five seconds.
+            const float fade = std::min(1.0f, (5.0f - age) / 5.0f);
+            glColor3f(tint[0] * fade, tint[1] * fade, tint[2] * fade);
+        }
+        // The band between a diamond of half-width wp around P and one of half-width wq around Q.
+        vertex(px, py + wp, c), vertex(qx, qy + wq, c), vertex(qx + wq, qy, c), vertex(px + wp, py, c);
+        vertex(px + wp, py, c), vertex(qx + wq, qy, c), vertex(qx, qy - wq, c), vertex(px, py - wp, c);
+        vertex(px, py - wp, c), vertex(qx, qy - wq, c), vertex(qx - wq, qy, c), vertex(px - wp, py, c);
+        vertex(px - wp, py, c), vertex(qx - wq, qy, c), vertex(qx, qy + wq, c), vertex(px, py + wp, c);
+        if (age < 6.0f) {
+            glColor3f(0.0f, 0.0f, 0.0f);
+        }
+        px = qx;
+        py = qy;
+        wp = wq;
+    }
+}
