@@ -58,9 +58,13 @@ const int kCellTextures[kGridHeight][kGridWidth] = {
 // clang-format on
 } // namespace
 
-int initialCellType(int x, int y) { return kCellTypes[kGridHeight - 1 - y][x]; }
+int initialCellType(int x, int y) {
+    return kCellTypes[kGridHeight - 1 - y][x];
+}
 
-int initialCellTexture(int x, int y) { return kCellTextures[kGridHeight - 1 - y][x]; }
+int initialCellTexture(int x, int y) {
+    return kCellTextures[kGridHeight - 1 - y][x];
+}
 
 std::vector<int> allTextureNumbers() {
     std::vector<int> numbers;

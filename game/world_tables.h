@@ -9,7 +9,7 @@ constexpr int kGridWidth = 14;
 constexpr int kGridHeight = 21;
 constexpr int kRoomCount = 5;
 constexpr int kAvatarCount = 5;
-constexpr int kFramesPerTexture = 4;  // every texture number n names the frames n .. n + 3
+constexpr int kFramesPerTexture = 4; // every texture number n names the frames n .. n + 3
 
 enum CellType {
     kCellBackdrop = 0,
@@ -29,7 +29,9 @@ int initialCellType(int x, int y);
 int initialCellTexture(int x, int y);
 
 // First of the four frame textures of room g's item.
-inline int itemTextureNumber(int room) { return 1000 * room + 1190; }
+inline int itemTextureNumber(int room) {
+    return 1000 * room + 1190;
+}
 
 // Texture of avatar `index` for facing f (0 left, 1 right, 2 up, 3 down), picture set S (0 idle and
 // glance, 1 step, 2 act) and frame k.
@@ -37,7 +39,7 @@ inline int avatarTextureNumber(int index, int facing, int pictureSet, int frame)
     return 71000 + 1000 * index + 10 * facing + 100 * pictureSet + frame;
 }
 
-constexpr int kMusicTrackCount = 10;  // tracks 0 to 9
+constexpr int kMusicTrackCount = 10; // tracks 0 to 9
 
 // Every texture number the game asks for, ascending, each once.
 std::vector<int> allTextureNumbers();
