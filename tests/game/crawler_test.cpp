@@ -6,11 +6,12 @@
 
 #include "app/random.h"
 #include "game/crawler.h"
+#include "render/vec3.h"
 
 namespace {
 const float kLinks[kCrawlerTrail] = {0.01f, 0.15f, 0.3f, 0.3f, 0.3f, 0.3f};
 
-float linkLength(const Crawler &crawler, int i) {
+float linkLength(const Crawler& crawler, int i) {
     const float px = i == 0 ? crawler.x : crawler.trailX[i - 1];
     const float py = i == 0 ? crawler.y : crawler.trailY[i - 1];
     return std::hypot(crawler.trailX[i] - px, crawler.trailY[i] - py);
@@ -104,5 +105,25 @@ TEST(Crawler, ItPausesForOneFrameOnArrivalAndItsTrailStillContractsWithoutTime) 
     EXPECT_EQ(crawler.age, age);
     for (int i = 0; i < kCrawlerTrail; ++i) {
         EXPECT_NEAR(linkLength(crawler, i), kLinks[i], 1e-5f) << i;
+    }
+}
+
+TEST(Crawler, ItSwimsAtThreeQuartersOfACellPerSecondWithItsHeadingTurnedCounterClockwiseByItsAge) {
+    seedRandomWith(2);
+    for (float age : {0.0f, 0.4f, 1.0f, 2.2f, 3.9f}) {
+        Crawler crawler(9999.0f, 4.0f, 7.0f);
+        crawler.x = 5.0f;
+        crawler.y = 6.0f;
+        crawler.targetX = 8.0f;
+        crawler.targetY = 2.0f;
+        crawler.age = age;
+        const float dt = 0.1f;
+        crawler.update(dt);
+        Vec3 expected(0.6f, -0.8f, 0.0f);
+        expected.rotate(0.0f, 0.0f, std::sin(2.0f * age));
+        expected.scale(0.75f * dt);
+        EXPECT_NEAR(crawler.x, 5.0f + expected.x, 1e-6f) << age;
+        EXPECT_NEAR(crawler.y, 6.0f + expected.y, 1e-6f) << age;
+        EXPECT_FLOAT_EQ(crawler.age, age + dt);
     }
 }

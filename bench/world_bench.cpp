@@ -1,0 +1,209 @@
+// How long the World takes with all five swarms full (5,500 crawlers): the update alone, and a whole
+// frame of the play screen at 1280x720 with drawing and buffer swap. It also counts heap allocations
+// and drawing batches per frame: a steady frame allocates nothing, a spawn allocates only its crawler.
+#include <SDL/SDL.h>
+#include <SDL/SDL_opengl.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "app/display.h"
+#include "app/fatal.h"
+#include "app/play_screen.h"
+#include "app/random.h"
+#include "app/services.h"
+#include "app/viewport.h"
+#include "audio/audio_device.h"
+#include "audio/music_player.h"
+#include "game/avatar.h"
+#include "game/crawler.h"
+#include "game/world.h"
+#include "input/key_state.h"
+#include "resources/resource_manager.h"
+
+namespace {
+long allocations = 0;
+// Only the game's own thread counts: the GL driver and the mixer allocate on threads of their own.
+thread_local bool countingThread = false;
+long batches = 0;
+const float kFrame = 1.0f / 60.0f;
+} // namespace
+
+void* operator new(std::size_t size) {
+    if (countingThread) {
+        ++allocations;
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+extern "C" void __real_glBegin(GLenum mode);
+extern "C" void __wrap_glBegin(GLenum mode) {
+    ++batches;
+    __real_glBegin(mode);
+}
+
+namespace {
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Every room's avatar gone and its swarm at the cap, all rooms still lit: the heaviest the game gets.
+void fillSwarms(World& world) {
+    world.level = 5.0f;
+    world.roomReveal = 5.0f;
+    world.outsideReveal = 5.0f;
+    for (Avatar* avatar : world.avatars) {
+        avatar->exited = true;
+    }
+    for (int room = 0; room < kRoomCount; ++room) {
+        world.exitTime[room] = 100.0f;
+        for (int n = 1; n <= 1100; ++n) {
+            world.crawlers.push_front(new Crawler(n <= 31 ? 9999.0f : 0.0f, 4.0f, 4.0f * room + 3.0f));
+        }
+        world.crawlerCount[room] = 1100;
+    }
+    // Let them spread out of their doors before measuring.
+    for (int i = 0; i < 600; ++i) {
+        world.update(kFrame);
+    }
+    // The caps pull the level down; keep the field lit so that nothing is culled while measuring.
+    world.level = 5.0f;
+    world.roomReveal = 5.0f;
+}
+
+void benchUpdate(World& world) {
+    std::vector<double> times;
+    times.reserve(1000);
+    long allocated = 0;
+    for (int i = 0; i < 1000; ++i) {
+        world.level = 5.0f;
+        world.roomReveal = 5.0f;
+        const long before = allocations;
+        const auto start = std::chrono::steady_clock::now();
+        world.update(kFrame);
+        times.push_back(millisecondsSince(start));
+        allocated += allocations - before;
+    }
+    std::printf(
+        "world update, 5 full swarms (%zu crawlers): median %.3f ms, fastest %.3f ms over %zu updates; "
+        "%ld heap allocations\n",
+        world.crawlers.size(), median(times), *std::min_element(times.begin(), times.end()), times.size(),
+        allocated);
+}
+
+void benchFrame(World& world, PlayScreen& screen, const char* what) {
+    // The GL driver compiles its drawing paths (allocating as it goes) during the first frames.
+    for (int i = 0; i < 30; ++i) {
+        screen.frame(kFrame);
+    }
+    std::vector<double> times;
+    times.reserve(300);
+    long allocated = 0;
+    long frameBatches = 0;
+    for (int i = 0; i < 300; ++i) {
+        world.level = 5.0f;
+        world.roomReveal = 5.0f;
+        const long before = allocations;
+        const long batchesBefore = batches;
+        const auto start = std::chrono::steady_clock::now();
+        screen.frame(kFrame);
+        glFinish();
+        times.push_back(millisecondsSince(start));
+        allocated += allocations - before;
+        frameBatches = batches - batchesBefore;
+    }
+    std::printf(
+        "full frame 1280x720, %s (%zu crawlers): median %.2f ms over %zu frames; %ld heap allocations; "
+        "%ld glBegin batches per frame\n",
+        what, world.crawlers.size(), median(times), times.size(), allocated, frameBatches);
+}
+
+// A swarm growing from its door: the only allocations are the spawned crawlers themselves.
+void countSpawnAllocations(World& world) {
+    for (Crawler* crawler : world.crawlers) {
+        delete crawler;
+    }
+    world.crawlers.clear();
+    for (int room = 0; room < kRoomCount; ++room) {
+        world.crawlerCount[room] = 0;
+        world.exitTime[room] = room == 4 ? 70.0f : 0.0f;
+    }
+    long allocated = 0;
+    int frames = 0;
+    for (; frames < 600; ++frames) {
+        world.level = 5.0f;
+        world.roomReveal = 5.0f;
+        const long before = allocations;
+        world.update(kFrame);
+        allocated += allocations - before;
+    }
+    std::printf(
+        "growing swarm: %d crawlers spawned in %d updates with %ld heap allocations (%.1f per spawn: the "
+        "crawler and its list link)\n",
+        world.crawlerCount[4], frames, allocated,
+        world.crawlerCount[4] > 0 ? double(allocated) / world.crawlerCount[4] : 0.0);
+}
+} // namespace
+
+int main() {
+    countingThread = true;
+    if (std::getenv("SDL_AUDIODRIVER") == nullptr) {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+    if (!openDisplay("taVok bench", 1280, 720, false)) {
+        std::printf("no OpenGL window: world benchmarks skipped\n");
+        return 0;
+    }
+    openAudio();
+    theViewport = new Viewport();
+    theViewport->width = windowWidth;
+    theViewport->height = windowHeight;
+    theKeyState = new KeyState();
+    theMusicPlayer = new MusicPlayer();
+    theResourceManager = new ResourceManager();
+    seedRandomWith(1);
+    theWorld = new World();
+    if (gameMode == kModeMessage) {
+        std::printf("(pictures missing from res/: the field is drawn untextured)\n");
+    }
+    PlayScreen screen;
+    World& world = *theWorld;
+    world.level = 5.0f;
+    world.roomReveal = 5.0f;
+    world.outsideReveal = 5.0f;
+    benchFrame(world, screen, "no crawlers");
+    fillSwarms(world);
+    benchUpdate(world);
+    benchFrame(world, screen, "five full swarms");
+    countSpawnAllocations(world);
+
+    delete theWorld;
+    theWorld = nullptr;
+    delete theResourceManager;
+    delete theMusicPlayer;
+    delete theKeyState;
+    delete theViewport;
+    theResourceManager = nullptr;
+    theMusicPlayer = nullptr;
+    theKeyState = nullptr;
+    theViewport = nullptr;
+    closePlatform();
+    return 0;
+}
