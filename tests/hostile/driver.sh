@@ -93,6 +93,17 @@ expect_resource_message() {
     expect_row 11 "reinstalling"
 }
 
+# The pause menu of a 640x360 window: the outermost outline, three quarters of the window, in full
+# green on black.
+expect_pause_menu() {
+    local x found=
+    for x in $(seq 77 83); do
+        [ "$(pixel "$x" 180)" = "96,191,96" ] && found=yes
+    done
+    [ -n "$found" ] || fail "$shot is not the pause menu"
+    [ "$(pixel 40 180)" = "0,0,0" ] || fail "$shot is not the pause menu"
+}
+
 expect_exit() {
     local code
     for _ in $(seq 100); do

@@ -158,6 +158,8 @@ unwritable_cwd)
     # Play goes on as usual: the black play frame, the pause menu, quit with code 0.
     [ "$(pixel 600 180)" = "0,0,0" ] || fail "$shot is not the black play frame"
     press Escape
+    shoot pause
+    expect_pause_menu
     press Right
     press Return
     expect_exit 0

@@ -37,6 +37,8 @@ run_and_quit() {
     shoot "$1"
     [ "$(pixel 600 180)" = "0,0,0" ] || fail "$shot is not the black play frame"
     press Escape
+    shoot "$1-pause"
+    expect_pause_menu
     press Right
     press Return
     expect_exit 0
