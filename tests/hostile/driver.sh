@@ -5,6 +5,9 @@
 # The message screen is 32 x 18 character cells; in a 640x360 window each is 20 x 20 pixels, row 17 at
 # the top. A cell "holds a glyph" when any of its pixels is white.
 
+# No sound card is needed: the dummy driver stands in unless the caller chose another.
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
 fail() {
     echo "FAIL (${case_name:-?}): $*"
     if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
@@ -104,15 +107,19 @@ expect_pause_menu() {
     [ "$(pixel 40 180)" = "0,0,0" ] || fail "$shot is not the pause menu"
 }
 
-expect_exit() {
-    local code
+# Waits up to ten seconds for the game to end and puts its exit code in exit_code.
+wait_exit() {
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
     kill -0 "$pid" 2>/dev/null && fail "the game is still running"
     wait "$pid"
-    code=$?
-    [ "$code" = "$1" ] || fail "exit code $code, expected $1"
+    exit_code=$?
     pid=
+}
+
+expect_exit() {
+    wait_exit
+    [ "$exit_code" = "$1" ] || fail "exit code $exit_code, expected $1"
 }
