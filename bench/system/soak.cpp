@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <malloc.h>
 #include <vector>
 
 #include "app/play_screen.h"
@@ -37,6 +38,12 @@ bool finite(const Crawler& c) {
         ok = ok && std::isfinite(c.trailX[i]) && std::isfinite(c.trailY[i]);
     }
     return ok;
+}
+
+// Bytes the game's own thread holds from the C heap (the main arena; the GL driver's threads use arenas
+// of their own).
+long heapInUseKb() {
+    return static_cast<long>(mallinfo2().uordblks / 1024);
 }
 
 double processCpuMs() {
@@ -72,10 +79,11 @@ int main(int argc, char** argv) {
     size_t largestSwarm = 0;
     std::vector<double> windowCosts;
     std::vector<long> windowMemory;
+    std::vector<long> windowHeap;
     std::vector<size_t> windowCrawlers;
     const auto started = std::chrono::steady_clock::now();
-    std::printf("%8s %9s %12s %12s %14s %14s\n", "minute", "crawlers", "room reveal", "resident KiB",
-                "frame CPU ms", "frame wall ms");
+    std::printf("%8s %9s %12s %12s %10s %14s %14s\n", "minute", "crawlers", "room reveal", "resident KiB",
+                "heap KiB", "frame CPU ms", "frame wall ms");
     for (long n = 1; n <= updates; ++n) {
         if (n <= litUntil) {
             keepFieldLit(world);
@@ -105,9 +113,11 @@ int main(int argc, char** argv) {
             }
             windowCosts.push_back(median(costs));
             windowMemory.push_back(residentKb());
+            windowHeap.push_back(heapInUseKb());
             windowCrawlers.push_back(world.crawlers.size());
-            std::printf("%8ld %9zu %12.3f %12ld %14.3f %14.3f\n", n / 3600, world.crawlers.size(),
-                        world.roomReveal, windowMemory.back(), windowCosts.back(), median(walls));
+            std::printf("%8ld %9zu %12.3f %12ld %10ld %14.3f %14.3f\n", n / 3600, world.crawlers.size(),
+                        world.roomReveal, windowMemory.back(), windowHeap.back(), windowCosts.back(),
+                        median(walls));
             std::fflush(stdout);
         }
     }
@@ -120,32 +130,35 @@ int main(int argc, char** argv) {
         capsReached = capsReached && world.crawlerCount[room] == 1100;
     }
     bool ok = badCoordinates == 0 && capsReached;
-    std::printf(
-        "%ld updates (%.1f simulated hours) in %.1f s; largest swarm %zu crawlers; %ld NaN or infinite "
-        "crawler coordinates\n",
-        updates, updates / 216000.0, seconds, largestSwarm, badCoordinates);
+    std::printf("%ld updates (%.1f simulated hours) in %.1f s; largest swarm %zu crawlers; every room at its "
+                "cap: %s; %ld NaN or infinite crawler coordinates\n",
+                updates, updates / 216000.0, seconds, largestSwarm, capsReached ? "yes" : "NO",
+                badCoordinates);
     const size_t windows = windowCosts.size();
     const size_t half = windows / 2;
+    // The game's heap must not grow by a byte that it does not give back; the process's resident size
+    // (the GL driver's caches included) may wander by a few pages, not by megabytes.
     auto flat = [&](const char* what, size_t from, size_t to) {
         if (to <= from + 1) {
             return;
         }
-        long memLow = windowMemory[from], memHigh = windowMemory[from];
-        double costLow = windowCosts[from], costHigh = windowCosts[from];
-        for (size_t i = from; i < to; ++i) {
-            memLow = std::min(memLow, windowMemory[i]);
-            memHigh = std::max(memHigh, windowMemory[i]);
-            costLow = std::min(costLow, windowCosts[i]);
-            costHigh = std::max(costHigh, windowCosts[i]);
-        }
-        const bool memoryFlat = memHigh - memLow <= 1024;
-        const bool costFlat = costHigh <= 1.5 * costLow + 0.5;
+        const auto [memLow, memHigh] =
+            std::minmax_element(windowMemory.begin() + from, windowMemory.begin() + to);
+        const auto [heapLow, heapHigh] =
+            std::minmax_element(windowHeap.begin() + from, windowHeap.begin() + to);
+        const auto [costLow, costHigh] =
+            std::minmax_element(windowCosts.begin() + from, windowCosts.begin() + to);
+        const bool heapFlat = *heapHigh - *heapLow <= 64;
+        const bool memoryFlat = *memHigh - *memLow <= 4096;
+        const bool costFlat = *costHigh <= 1.5 * *costLow + 0.5;
         std::printf(
-            "%s (minutes %zu to %zu, %zu crawlers at the end): resident memory %ld..%ld KiB (%s), frame "
-            "CPU median %.3f..%.3f ms (%s)\n",
-            what, (from + 1) * 10, to * 10, windowCrawlers[to - 1], memLow, memHigh,
-            memoryFlat ? "flat" : "GROWING", costLow, costHigh, costFlat ? "flat" : "NOT FLAT");
-        ok = ok && memoryFlat && costFlat;
+            "%s (minutes %zu to %zu, %zu crawlers at the end):\n"
+            "    game heap %ld..%ld KiB (%s), resident %ld..%ld KiB (%s), frame CPU median %.3f..%.3f "
+            "ms (%s)\n",
+            what, (from + 1) * 10, to * 10, windowCrawlers[to - 1], *heapLow, *heapHigh,
+            heapFlat ? "flat" : "GROWING", *memLow, *memHigh, memoryFlat ? "flat" : "GROWING", *costLow,
+            *costHigh, costFlat ? "flat" : "NOT FLAT");
+        ok = ok && heapFlat && memoryFlat && costFlat;
     };
     flat("lit field, full swarms", 1, half);
     flat("after the darkening", half + 1, windows);
