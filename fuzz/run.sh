@@ -71,6 +71,11 @@ for target in "${targets[@]}"; do
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+    if [ -z "$runs" ]; then
+        # Fork mode (FUZZ_EXTRA_ARGS="-fork=1 -ignore_crashes=1 ..."): the parent's last progress line.
+        runs=$(sed -n 's/^#\([0-9]*\): cov:.*/\1/p' "$log" | tail -1)
+        speed=$(sed -n 's/^#[0-9]*: cov:.* exec\/s:\{0,1\} \([0-9]*\).*/\1/p' "$log" | tail -1)
+    fi
     size=$(find "$corpus" -type f | wc -l)
     if [ $status -eq 0 ]; then
         result=ok

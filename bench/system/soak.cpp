@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
             std::minmax_element(windowHeap.begin() + from, windowHeap.begin() + to);
         const auto [costLow, costHigh] =
             std::minmax_element(windowCosts.begin() + from, windowCosts.begin() + to);
-        const bool heapFlat = *heapHigh - *heapLow <= 64;
+        const bool heapFlat = *heapHigh - *heapLow <= 256;
         const bool memoryFlat = *memHigh - *memLow <= 4096;
         const bool costFlat = *costHigh <= 1.5 * *costLow + 0.5;
         std::printf(
