@@ -19,6 +19,10 @@ build_dir=$(pwd)
 bin_dir=$build_dir/fuzz
 work=$build_dir/fuzz-work
 sanitize=("bash" "$source_dir/scripts/sanitizer-env.sh")
+# An allocation no machine can make (over a terabyte, from a size computed with an overflow inside a
+# decoder) returns null as the C library would, and the decoder fails as it does in the game; sizes that
+# could be allocated still meet libFuzzer's malloc limit.
+export ASAN_OPTIONS="allocator_may_return_null=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 
 if [ ! -x "$bin_dir/make_seeds" ]; then
     echo "run.sh: no fuzz build here ($bin_dir/make_seeds missing); run it from build-fuzz" >&2
