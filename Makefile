@@ -40,7 +40,7 @@ test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOK_SANITIZE=ON \
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS) > /dev/null
 	@cmake --build build-asan -j $(JOBS)
-	cd build-asan && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 900
+	cd build-asan && SDL_AUDIODRIVER=dummy $(HEADLESS) bash ../scripts/sanitizer-env.sh ctest --output-on-failure -j $(JOBS) --timeout 900
 
 fuzz: deps
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOK_FUZZ=ON -DTAVOK_TESTS=OFF \

@@ -4,6 +4,7 @@
 #include <SDL/SDL_mixer.h>
 #include <cstdlib>
 
+#include "audio/audio_header.h"
 #include "resources/resource_file.h"
 
 MusicPlayer::~MusicPlayer() {
@@ -32,7 +33,7 @@ bool MusicPlayer::loadMusic(const std::string &path) {
     }
     size_t length = 0;
     bytes_ = readResourceFile(path, &length);
-    if (bytes_ != nullptr) {
+    if (bytes_ != nullptr && audioHeaderIsSafe(bytes_, length)) {
         stream_ = SDL_RWFromMem(bytes_, static_cast<int>(length));
         music_ = stream_ != nullptr ? Mix_LoadMUS_RW(stream_) : nullptr;
     }

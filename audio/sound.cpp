@@ -4,6 +4,7 @@
 #include <SDL/SDL_mixer.h>
 #include <cstdlib>
 
+#include "audio/audio_header.h"
 #include "resources/resource_file.h"
 
 Sound::~Sound() {
@@ -24,14 +25,14 @@ bool Sound::loadSound(const std::string &path) {
     freeSample();
     size_t length = 0;
     uint8_t *bytes = readResourceFile(path, &length);
-    if (bytes != nullptr) {
+    if (bytes != nullptr && audioHeaderIsSafe(bytes, length)) {
         SDL_RWops *stream = SDL_RWFromMem(bytes, static_cast<int>(length));
         if (stream != nullptr) {
             sample_ = Mix_LoadWAV_RW(stream, 0);
             SDL_RWclose(stream);
         }
-        free(bytes);
     }
+    free(bytes);
     return sample_ != nullptr;
 }
 

@@ -23,15 +23,19 @@ Texture *loadedGlyphs(const std::string &name) {
     return found == glyphSetTextures.end() ? nullptr : found->second;
 }
 
-// Loads all 128 glyphs of a set; a glyph without its own file shows the picture of 0.dat.
+// Loads all 128 glyphs of a set; a glyph without its own file shows the picture of 0.dat. A 0.dat that
+// does not load is not tried again for every missing glyph: a damaged file can take long to refuse.
 Texture *loadGlyphSet(const std::string &name, int &ownFiles) {
     Texture *glyphs = new Texture[kGlyphCount];
     ownFiles = 0;
+    bool fallbackFails = false;
     for (int code = 0; code < kGlyphCount; ++code) {
         if (glyphs[code].load(name + "/" + std::to_string(code) + ".dat")) {
             ++ownFiles;
-        } else {
-            glyphs[code].load(name + "/0.dat");
+        } else if (code == 0) {
+            fallbackFails = true;
+        } else if (!fallbackFails && !glyphs[code].load(name + "/0.dat")) {
+            fallbackFails = true;
         }
         glyphs[code].setFilterLinearNearest();
     }

@@ -5,6 +5,7 @@
 #include <SDL/SDL_image.h>
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
+#include <cstring>
 
 #include "render/render_state.h"
 #include "resources/resource_file.h"
@@ -19,10 +20,37 @@ const Uint32 kRedMask = 0xFF000000, kGreenMask = 0x00FF0000, kBlueMask = 0x0000F
 const Uint32 kRed24 = 0xFF0000, kGreen24 = 0x00FF00, kBlue24 = 0x0000FF;
 #endif
 
+// SDL_image's reader never reports a short read, so libpng takes stale bytes for whatever a chunk claims
+// beyond the end of the file, and can go on for ever. A PNG is therefore decoded only when every chunk
+// up to IEND lies within the file.
+bool pngChunksFit(const uint8_t *bytes, size_t length) {
+    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (length < 8 || std::memcmp(bytes, kSignature, 8) != 0) {
+        return true;
+    }
+    size_t at = 8;
+    while (length - at >= 12) {
+        const uint32_t size = static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
+                              static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+        if (size > length - at - 12) {
+            return false;
+        }
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        at += 12 + size;
+    }
+    return false;
+}
+
 SDL_Surface *decodeImage(const std::string &path) {
     size_t length = 0;
     uint8_t *bytes = readResourceFile(path, &length);
     if (bytes == nullptr) {
+        return nullptr;
+    }
+    if (!pngChunksFit(bytes, length)) {
+        free(bytes);
         return nullptr;
     }
     SDL_RWops *stream = SDL_RWFromMem(bytes, static_cast<int>(length));
@@ -32,6 +60,20 @@ SDL_Surface *decodeImage(const std::string &path) {
     }
     free(bytes);
     return image;
+}
+
+// SDL 1.2's BMP reader keeps only the low byte of a bit count it does not check, and can hand back a
+// surface whose format contradicts itself (225 bytes per pixel at 1 bit, no palette); SDL's converter
+// crashes on such a surface.
+bool isConsistent(const SDL_Surface *image) {
+    const SDL_PixelFormat *f = image->format;
+    if (f == nullptr || f->BytesPerPixel < 1 || f->BytesPerPixel > 4) {
+        return false;
+    }
+    if (f->BitsPerPixel <= 8) {
+        return f->BytesPerPixel == 1 && f->palette != nullptr && f->palette->ncolors > 0;
+    }
+    return (f->BitsPerPixel + 7) / 8 == f->BytesPerPixel && image->pitch >= image->w * f->BytesPerPixel;
 }
 
 bool isGlReady(const SDL_Surface *image) {
@@ -160,6 +202,10 @@ bool Texture::load(const std::string &path) {
     if (image == nullptr) {
         return false;
     }
+    if (!isConsistent(image)) {
+        SDL_FreeSurface(image);
+        return false;
+    }
     if (!isGlReady(image)) {
         SDL_Surface *converted = toGlLayout(image);
         SDL_FreeSurface(image);
@@ -167,6 +213,13 @@ bool Texture::load(const std::string &path) {
             return false;
         }
         image = converted;
+    }
+    // A picture the GL would refuse fails here, instead of becoming a texture without an image.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (image->w <= 0 || image->h <= 0 || image->w > largest || image->h > largest) {
+        SDL_FreeSurface(image);
+        return false;
     }
     GLuint name = 0;
     glGenTextures(1, &name);

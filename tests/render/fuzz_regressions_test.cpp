@@ -33,7 +33,7 @@ std::vector<uint8_t> bitmap(int width, int height) {
 
 // Found by fuzz_texture (a 62-byte BMP of 40 x 19203 pixels). Disabled until Texture::load checks the
 // size against GL_MAX_TEXTURE_SIZE (docs/robustness.md); enable it with the fix.
-TEST(TextureFuzzRegressions, DISABLED_PictureLargerThanTheGlAcceptsFailsToLoad) {
+TEST(TextureFuzzRegressions, PictureLargerThanTheGlAcceptsFailsToLoad) {
     REQUIRE_GL_WINDOW(64, 64);
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
@@ -59,7 +59,7 @@ TEST(TextureFuzzRegressions, DISABLED_PictureLargerThanTheGlAcceptsFailsToLoad) 
 // bit count (1) and of the byte count (225) and hands back a surface without a palette, which SDL's
 // converter then reads through a null pointer. Disabled until Texture::load refuses a surface whose
 // format contradicts itself (docs/robustness.md); enable it with the fix.
-TEST(TextureFuzzRegressions, DISABLED_BitmapWithAnImpossibleBitCountFailsToLoad) {
+TEST(TextureFuzzRegressions, BitmapWithAnImpossibleBitCountFailsToLoad) {
     REQUIRE_GL_WINDOW(64, 64);
     std::vector<uint8_t> bmp = bitmap(3, 2);
     ASSERT_GT(bmp.size(), 30u);
@@ -79,7 +79,7 @@ TEST(TextureFuzzRegressions, DISABLED_BitmapWithAnImpossibleBitCountFailsToLoad)
 // never reports a short read, so libpng takes stale bytes for the rest of the chunk and for the chunks
 // after it, and never finishes: the game would hang at start. Disabled until the texture loader checks
 // PNG chunk lengths against the file (docs/robustness.md); enable it with the fix.
-TEST(TextureFuzzRegressions, DISABLED_PngWithAChunkLongerThanTheFileFailsAtOnce) {
+TEST(TextureFuzzRegressions, PngWithAChunkLongerThanTheFileFailsAtOnce) {
     REQUIRE_GL_WINDOW(64, 64);
     PngImage image;
     image.kind = PngImage::kPalette;
