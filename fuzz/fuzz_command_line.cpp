@@ -9,14 +9,9 @@
 #include <vector>
 
 #include "app/display.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
 bool isShortNumber(const std::string& text) {
     if (text.empty() || text.size() > 4) {
         return false;

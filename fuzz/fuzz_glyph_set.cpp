@@ -11,14 +11,6 @@
 #include "fuzz/fuzz_support.h"
 #include "render/text_label.h"
 
-namespace {
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     require(openFuzzGlWindow());
     return 0;

@@ -12,14 +12,6 @@
 #include "resources/cipher.h"
 #include "resources/memory_reader.h"
 
-namespace {
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The cipher: unscrambling then scrambling gives the stored bytes back.
     std::vector<uint8_t> bytes(data, data + size);

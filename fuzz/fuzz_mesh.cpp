@@ -8,14 +8,6 @@
 #include "fuzz/fuzz_support.h"
 #include "render/mesh.h"
 
-namespace {
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A single-frame mesh is compiled into a display list, which needs a current GL context.
     require(openFuzzGlWindow());

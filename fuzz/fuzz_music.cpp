@@ -10,11 +10,6 @@
 #include "fuzz/fuzz_support.h"
 
 namespace {
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 MusicPlayer* player = nullptr;
 } // namespace
 

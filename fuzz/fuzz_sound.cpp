@@ -7,14 +7,6 @@
 #include "audio/sound.h"
 #include "fuzz/fuzz_support.h"
 
-namespace {
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     require(openFuzzAudio());
     return 0;

@@ -5,7 +5,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+
+// A broken promise of the code under test: abort, which the fuzzer records as a finding.
+inline void require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
 
 // A folder of this process's own under the temporary folder, made on first use and removed at exit.
 const std::string& fuzzScratchDir();

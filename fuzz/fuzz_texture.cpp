@@ -8,14 +8,6 @@
 #include "fuzz/fuzz_support.h"
 #include "render/texture.h"
 
-namespace {
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     require(openFuzzGlWindow());
     return 0;
