@@ -10,26 +10,6 @@
 #include "resources/resource_access.h"
 #include "tests/game/game_fixture.h"
 
-namespace {
-Avatar &avatarOf(World &world, int index) {
-    for (Avatar *avatar : world.avatars) {
-        if (avatar->index == index) {
-            return *avatar;
-        }
-    }
-    throw std::logic_error("no such avatar");
-}
-
-int buttonColumn(const World &world, int room, int type) {
-    for (int x = 5; x <= 9; ++x) {
-        if (world.cellType[x][4 * room + 3] == type) {
-            return x;
-        }
-    }
-    return -1;
-}
-} // namespace
-
 class AvatarRules : public GameFixture {
 protected:
     // A world whose player avatar stands idle at (x, y) facing down, with no random glance pending.

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 #include "app/fatal.h"
 #include "app/random.h"
@@ -10,6 +11,7 @@
 #include "app/viewport.h"
 #include "audio/audio_device.h"
 #include "audio/music_player.h"
+#include "game/avatar.h"
 #include "game/world.h"
 #include "input/key_state.h"
 #include "resources/resource_access.h"
@@ -98,4 +100,22 @@ void GameFixture::run(int frames, float dt) {
     for (int i = 0; i < frames; ++i) {
         theWorld->update(dt);
     }
+}
+
+Avatar &avatarOf(World &world, int index) {
+    for (Avatar *avatar : world.avatars) {
+        if (avatar->index == index) {
+            return *avatar;
+        }
+    }
+    throw std::logic_error("no such avatar");
+}
+
+int buttonColumn(const World &world, int room, int type) {
+    for (int x = 5; x <= 9; ++x) {
+        if (world.cellType[x][4 * room + 3] == type) {
+            return x;
+        }
+    }
+    return -1;
 }

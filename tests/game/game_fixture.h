@@ -9,6 +9,7 @@
 
 #include "tests/support/scratch_files.h"
 
+class Avatar;
 class World;
 
 class GameFixture : public ::testing::Test {
@@ -34,3 +35,8 @@ private:
 
 // Sets or unsets an environment variable for the rest of the test; the fixture restores the old value.
 void setEnvironment(const char *name, const char *value);
+
+// The avatar of a room; fails the test when the World has none.
+Avatar &avatarOf(World &world, int index);
+// The column of room `room`'s button of the given type, or -1.
+int buttonColumn(const World &world, int room, int type);

@@ -14,24 +14,6 @@
 #include "tests/game/game_fixture.h"
 
 namespace {
-Avatar &avatarOf(World &world, int index) {
-    for (Avatar *avatar : world.avatars) {
-        if (avatar->index == index) {
-            return *avatar;
-        }
-    }
-    throw std::logic_error("no such avatar");
-}
-
-int buttonColumn(const World &world, int room, int type) {
-    for (int x = 5; x <= 9; ++x) {
-        if (world.cellType[x][4 * room + 3] == type) {
-            return x;
-        }
-    }
-    return -1;
-}
-
 void removeCrawlers(World &world) {
     for (Crawler *crawler : world.crawlers) {
         delete crawler;
