@@ -4,16 +4,16 @@
 #include <cstring>
 
 namespace {
-uint32_t little32(const uint8_t *p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+uint32_t little32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 bool saneFormat(uint32_t channels, uint32_t rate) {
     return channels >= 1 && channels <= 2 && rate >= 4000 && rate <= 96000;
 }
 
-bool waveIsSafe(const uint8_t *bytes, size_t length) {
+bool waveIsSafe(const uint8_t* bytes, size_t length) {
     bool format = false;
     bool data = false;
     size_t at = 12;
@@ -38,7 +38,7 @@ bool waveIsSafe(const uint8_t *bytes, size_t length) {
     return format && data;
 }
 
-bool vorbisIsSafe(const uint8_t *bytes, size_t length) {
+bool vorbisIsSafe(const uint8_t* bytes, size_t length) {
     // The first page carries the identification packet: "\x01vorbis", version, channels, rate.
     static const uint8_t kMark[7] = {1, 'v', 'o', 'r', 'b', 'i', 's'};
     for (size_t at = 0; at + 16 <= length && at < 256; ++at) {
@@ -50,7 +50,7 @@ bool vorbisIsSafe(const uint8_t *bytes, size_t length) {
 }
 } // namespace
 
-bool audioHeaderIsSafe(const uint8_t *bytes, size_t length) {
+bool audioHeaderIsSafe(const uint8_t* bytes, size_t length) {
     if (length >= 12 && std::memcmp(bytes, "RIFF", 4) == 0) {
         return std::memcmp(bytes + 8, "WAVE", 4) == 0 && waveIsSafe(bytes, length);
     }

@@ -26,7 +26,7 @@ void MusicPlayer::unloadMusic() {
     bytes_ = nullptr;
 }
 
-bool MusicPlayer::loadMusic(const std::string &path) {
+bool MusicPlayer::loadMusic(const std::string& path) {
     unloadMusic();
     if (path.empty()) {
         return false;

@@ -12,7 +12,7 @@ struct SDL_RWops;
 class MusicPlayer {
 public:
     MusicPlayer() = default;
-    ~MusicPlayer();  // unloads
+    ~MusicPlayer(); // unloads
     MusicPlayer(const MusicPlayer&) = delete;
     MusicPlayer& operator=(const MusicPlayer&) = delete;
 

@@ -21,12 +21,12 @@ void Sound::freeSample() {
     }
 }
 
-bool Sound::loadSound(const std::string &path) {
+bool Sound::loadSound(const std::string& path) {
     freeSample();
     size_t length = 0;
-    uint8_t *bytes = readResourceFile(path, &length);
+    uint8_t* bytes = readResourceFile(path, &length);
     if (bytes != nullptr && audioHeaderIsSafe(bytes, length)) {
-        SDL_RWops *stream = SDL_RWFromMem(bytes, static_cast<int>(length));
+        SDL_RWops* stream = SDL_RWFromMem(bytes, static_cast<int>(length));
         if (stream != nullptr) {
             sample_ = Mix_LoadWAV_RW(stream, 0);
             SDL_RWclose(stream);

@@ -8,7 +8,7 @@ struct Mix_Chunk;
 class Sound {
 public:
     Sound() = default;
-    ~Sound();  // halts every mixer channel before freeing a held sample
+    ~Sound(); // halts every mixer channel before freeing a held sample
     Sound(const Sound&) = delete;
     Sound& operator=(const Sound&) = delete;
 

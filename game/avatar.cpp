@@ -39,7 +39,7 @@ Avatar::Avatar(int index_)
     for (int f = 0; f < 4; ++f) {
         for (int s = 0; s < 4; ++s) {
             for (int k = 0; k < kFramesPerTexture; ++k) {
-                Texture *texture = textureByNumber(avatarTextureNumber(index, f, kPictureSet[s], k));
+                Texture* texture = textureByNumber(avatarTextureNumber(index, f, kPictureSet[s], k));
                 if (smooth) {
                     texture->setFilterLinear();
                 }
@@ -50,9 +50,9 @@ Avatar::Avatar(int index_)
 }
 
 void Avatar::releaseTextures() {
-    for (auto &byState : frameTextures) {
-        for (auto &byFrame : byState) {
-            for (Texture *&texture : byFrame) {
+    for (auto& byState : frameTextures) {
+        for (auto& byFrame : byState) {
+            for (Texture*& texture : byFrame) {
                 if (texture != nullptr && theResourceManager != nullptr) {
                     theResourceManager->releaseTexture(texture);
                 }

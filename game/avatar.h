@@ -25,8 +25,8 @@ public:
 
     // Requests the avatar's 64 pictures; the World places it afterwards.
     explicit Avatar(int index);
-    Avatar(const Avatar &) = delete;
-    Avatar &operator=(const Avatar &) = delete;
+    Avatar(const Avatar&) = delete;
+    Avatar& operator=(const Avatar&) = delete;
 
     // Gives back the reference on every picture; the World calls it before destroying the avatar.
     void releaseTextures();
@@ -51,7 +51,7 @@ public:
     int32_t facing;
     int32_t animState;
     float animProgress;
-    Texture *frameTextures[4][4][kFramesPerTexture]; // by facing, animation state, frame
+    Texture* frameTextures[4][4][kFramesPerTexture]; // by facing, animation state, frame
 
 private:
     void step(int direction);

@@ -7,34 +7,44 @@
 #include "game/desktop_folder.h"
 #include "resources/binary_file_stream.h"
 
-const char *const printFileName = "print_me.html";
-const char *const markerFileName = "delete_me.html";
+const char* const printFileName = "print_me.html";
+const char* const markerFileName = "delete_me.html";
 
 namespace {
-const char *const kMakersNotice = "<!-- taVok, made by the taVok developers, 2026 -->";
+const char* const kMakersNotice = "<!-- taVok, made by the taVok developers, 2026 -->";
 
-const char *const kPageHead =
+const char* const kPageHead =
     "<html><head><title></title><style type=\"text/css\">.a{border:20px solid #ffffff}"
     ".b{border:20px solid #ffffff}.c{border:20px solid #000000}@media screen{.b{border:20px solid "
     "#000000}}</style></head><body><table cellpadding=\"0\" cellspacing=\"0\">";
-const char *const kPageTail = "</table></body></html>";
+const char* const kPageTail = "</table></body></html>";
 
 // The picture, one letter per 40-pixel square: a is white everywhere, c black everywhere, and b black
 // on screen but white on paper. On screen b and c draw the picture together; in print c alone.
-const char *const kPictureRows[] = {
-    "aaaaaaaaaaaaaaaabbcccccccbbb", "aaaaaaaaaaaaaaaaccccccccccbb", "aaaaaaaaaaaaaaaabccccccccccb",
-    "aaaaaaaaaaaaaaaabbbccccccccc", "bbbbcccccccccccccbbbaaaacccc", "bbbcccccccccccccccbbaaaacccc",
-    "bccccccccccccccccccbaaaacccc", "bcbcccccccccccccccccaaaacccc", "bccccccbaaaaaaaacccccccccccc",
-    "bbccbcbbaaaaaaaabccccccccccb", "ccbcccbbaaaaaaaabbccccccccbb", "bcbbbbbbaaaaaaaabbbccccccbbb",
+// clang-format off
+const char* const kPictureRows[] = {
+    "aaaaaaaaaaaaaaaabbcccccccbbb",
+    "aaaaaaaaaaaaaaaaccccccccccbb",
+    "aaaaaaaaaaaaaaaabccccccccccb",
+    "aaaaaaaaaaaaaaaabbbccccccccc",
+    "bbbbcccccccccccccbbbaaaacccc",
+    "bbbcccccccccccccccbbaaaacccc",
+    "bccccccccccccccccccbaaaacccc",
+    "bcbcccccccccccccccccaaaacccc",
+    "bccccccbaaaaaaaacccccccccccc",
+    "bbccbcbbaaaaaaaabccccccccccb",
+    "ccbcccbbaaaaaaaabbccccccccbb",
+    "bcbbbbbbaaaaaaaabbbccccccbbb",
 };
+// clang-format on
 } // namespace
 
 std::string printPageText() {
     std::string page = kMakersNotice;
     page += kPageHead;
-    for (const char *row : kPictureRows) {
+    for (const char* row : kPictureRows) {
         page += "<tr>";
-        for (const char *square = row; *square != '\0'; ++square) {
+        for (const char* square = row; *square != '\0'; ++square) {
             page += "<td class=\"";
             page += *square;
             page += "\"></td>";
@@ -54,7 +64,7 @@ std::string desktopPath() {
     return folder + printFileName;
 }
 
-bool fileExists(const std::string &path) {
+bool fileExists(const std::string& path) {
     BinaryFileStream probe;
     probe.openRead(path.c_str());
     const bool exists = !probe.failed();

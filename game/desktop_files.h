@@ -5,8 +5,8 @@
 
 #include <string>
 
-extern const char *const printFileName;  // "print_me.html"
-extern const char *const markerFileName; // "delete_me.html"
+extern const char* const printFileName;  // "print_me.html"
+extern const char* const markerFileName; // "delete_me.html"
 
 // The full name of the print file on the desktop. Without a profile folder in the environment it
 // reports "missing environment variable:\nhome" and gives the bare file name (the working directory).
@@ -19,4 +19,4 @@ void writePrintFile();
 // Writes the marker unless it exists; a failure here is silent.
 void writeMarkerFile();
 // Whether the file can be opened for reading.
-bool fileExists(const std::string &path);
+bool fileExists(const std::string& path);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 namespace {
-const char *const kDesktopKey = "XDG_DESKTOP_DIR";
+const char* const kDesktopKey = "XDG_DESKTOP_DIR";
 
 std::string withTrailingSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/') {
@@ -14,18 +14,18 @@ std::string withTrailingSlash(std::string folder) {
     return folder;
 }
 
-std::string environment(const char *name) {
-    const char *value = std::getenv(name);
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
 }
 
 // The desktop line of the user-dirs.dirs file, when the file exists and names one.
-bool desktopFromUserDirs(const std::string &home, std::string &folder) {
+bool desktopFromUserDirs(const std::string& home, std::string& folder) {
     std::string configHome = environment("XDG_CONFIG_HOME");
     if (configHome.empty()) {
         configHome = home + "/.config";
     }
-    FILE *file = std::fopen((configHome + "/user-dirs.dirs").c_str(), "rb");
+    FILE* file = std::fopen((configHome + "/user-dirs.dirs").c_str(), "rb");
     if (file == nullptr) {
         return false;
     }
@@ -51,7 +51,7 @@ bool desktopFromUserDirs(const std::string &home, std::string &folder) {
 }
 } // namespace
 
-bool parseDesktopDirLine(const std::string &line, const std::string &home, std::string &folder) {
+bool parseDesktopDirLine(const std::string& line, const std::string& home, std::string& folder) {
     size_t start = line.find_first_not_of(" \t");
     if (start == std::string::npos ||
         line.compare(start, std::string(kDesktopKey).size(), kDesktopKey) != 0) {
@@ -80,13 +80,13 @@ bool parseDesktopDirLine(const std::string &line, const std::string &home, std::
     return true;
 }
 
-bool findDesktopFolder(std::string &folder) {
-    const char *profile = std::getenv("USERPROFILE");
+bool findDesktopFolder(std::string& folder) {
+    const char* profile = std::getenv("USERPROFILE");
     if (profile != nullptr) {
         folder = std::string(profile) + "/Desktop/";
         return true;
     }
-    const char *home = std::getenv("HOME");
+    const char* home = std::getenv("HOME");
     if (home == nullptr) {
         folder.clear();
         return false;

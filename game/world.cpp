@@ -65,7 +65,7 @@ void World::triggerCell(int x, int y, int ax, int ay) {
     const int g = roomOfRow(y);
     const int type = cellType[x][y];
     if (isButton(type)) {
-        for (Avatar *avatar : avatars) {
+        for (Avatar* avatar : avatars) {
             if (avatar->index == g + 1) {
                 switch (type) {
                 case kCellButtonUp:
@@ -107,7 +107,7 @@ void World::triggerCell(int x, int y, int ax, int ay) {
 }
 
 void World::nudgeNext(int k) {
-    for (Avatar *avatar : avatars) {
+    for (Avatar* avatar : avatars) {
         if (avatar->index == k) {
             avatar->startGlance();
         }
@@ -141,10 +141,10 @@ void World::update(float dt) {
     }
     driftTint(dt);
     animateCells(dt);
-    for (Avatar *avatar : avatars) {
+    for (Avatar* avatar : avatars) {
         avatar->update(dt);
     }
-    for (Crawler *crawler : crawlers) {
+    for (Crawler* crawler : crawlers) {
         crawler->update(dt);
     }
     // Crawlers above the darkness are culled only once the darkening has settled.
@@ -203,7 +203,7 @@ void World::driftTint(float dt) {
         }
     }
     if (settled) {
-        for (float &channel : tintTarget) {
+        for (float& channel : tintTarget) {
             channel = 0.3f + 0.7f * randomUnit();
         }
     }
@@ -213,13 +213,13 @@ void World::animateCells(float dt) {
     for (int y = 0; y < kGridHeight; ++y) {
         const int g = roomOfRow(y);
         for (int x = 0; x < kGridWidth; ++x) {
-            float &timer = cellTimer[x][y];
+            float& timer = cellTimer[x][y];
             timer -= dt;
             if (timer > 0.0f) {
                 continue;
             }
-            int32_t &frame = cellFrame[x][y];
-            float &rate = cellRate[x][y];
+            int32_t& frame = cellFrame[x][y];
+            float& rate = cellRate[x][y];
             const int type = cellType[x][y];
             if (frame != 0) {
                 frame += 1;

@@ -23,8 +23,8 @@ public:
     World();
     // Teardown: gives back every texture, destroys avatars and crawlers and silences the music.
     ~World();
-    World(const World &) = delete;
-    World &operator=(const World &) = delete;
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
 
     // Advances music clock, reveal levels, items, crawler spawning, tint, cell animations, avatars and
     // crawlers by dt seconds.
@@ -47,7 +47,7 @@ public:
     float level;
     float roomReveal;
     float outsideReveal;
-    Texture *itemTextures[kRoomCount][kFramesPerTexture];
+    Texture* itemTextures[kRoomCount][kFramesPerTexture];
     bool itemPresent[kRoomCount];
     bool itemTaken[kRoomCount];
     float itemAnim[kRoomCount];
@@ -57,13 +57,13 @@ public:
     int32_t crawlerCount[kRoomCount];
     float tintCurrent[3];
     float tintTarget[3];
-    Texture *cellTextures[kGridWidth][kGridHeight][kFramesPerTexture];
+    Texture* cellTextures[kGridWidth][kGridHeight][kFramesPerTexture];
     int32_t cellType[kGridWidth][kGridHeight];
     int32_t cellFrame[kGridWidth][kGridHeight];
     float cellTimer[kGridWidth][kGridHeight];
     float cellRate[kGridWidth][kGridHeight];
-    std::list<Avatar *> avatars;   // index order 0..4
-    std::list<Crawler *> crawlers; // newest first
+    std::list<Avatar*> avatars;   // index order 0..4
+    std::list<Crawler*> crawlers; // newest first
 
 private:
     void setUpRooms();

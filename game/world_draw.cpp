@@ -95,7 +95,7 @@ void World::draw() {
     glTranslatef(0.0f, shift, 0.0f);
     drawDoorLights(c);
     drawTiles(c);
-    for (const Avatar *avatar : avatars) {
+    for (const Avatar* avatar : avatars) {
         avatar->draw();
     }
     drawItems(c);
@@ -108,7 +108,7 @@ void World::drawDoorLights(float c) const {
     // The lights lie behind the door tiles and show through their transparent parts.
     setFlatColour(1.0f, 1.0f, 1.0f, 1.0f);
     for (int i = 0; i < kRoomCount; ++i) {
-        const DoorLight &light = kDoorLights[i];
+        const DoorLight& light = kDoorLights[i];
         const float base = static_cast<float>(4 * i + 3);
         const float bottom = (base + light.bandBottom) * c;
         const float top = (base + light.bandTop) * c;
@@ -186,7 +186,7 @@ void World::drawCrawlers(float c) const {
     // All swarms go out in one batch; only the crawlers' colour changes happen inside it.
     setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
     glBegin(GL_QUADS);
-    for (const Crawler *crawler : crawlers) {
+    for (const Crawler* crawler : crawlers) {
         crawler->draw(c);
     }
     glEnd();

@@ -29,7 +29,7 @@ int randomButtonColumn() {
     return static_cast<int>(5.0f * randomUnit() + 5.0f);
 }
 
-void giveBack(Texture *&texture) {
+void giveBack(Texture*& texture) {
     if (texture != nullptr && theResourceManager != nullptr) {
         theResourceManager->releaseTexture(texture);
     }
@@ -123,7 +123,7 @@ int randomFacing(int x) {
 
 void World::placeAvatars() {
     for (int i = 0; i < kAvatarCount; ++i) {
-        Avatar *avatar = new Avatar(i);
+        Avatar* avatar = new Avatar(i);
         switch (i) {
         case 0:
             avatar->x = randomColumn(8.0f);
@@ -166,7 +166,7 @@ void World::checkMarker() {
 }
 
 void World::destroyAvatars() {
-    for (Avatar *avatar : avatars) {
+    for (Avatar* avatar : avatars) {
         avatar->releaseTextures();
         delete avatar;
     }
@@ -174,20 +174,20 @@ void World::destroyAvatars() {
 }
 
 World::~World() {
-    for (auto &room : itemTextures) {
-        for (Texture *&texture : room) {
+    for (auto& room : itemTextures) {
+        for (Texture*& texture : room) {
             giveBack(texture);
         }
     }
-    for (auto &column : cellTextures) {
-        for (auto &cell : column) {
-            for (Texture *&texture : cell) {
+    for (auto& column : cellTextures) {
+        for (auto& cell : column) {
+            for (Texture*& texture : cell) {
                 giveBack(texture);
             }
         }
     }
     destroyAvatars();
-    for (Crawler *crawler : crawlers) {
+    for (Crawler* crawler : crawlers) {
         delete crawler;
     }
     crawlers.clear();

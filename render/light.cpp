@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <deque>
 
-Light *LightSlots[8] = {};
+Light* LightSlots[8] = {};
 
 namespace {
-std::deque<Light *> waitingLights;
+std::deque<Light*> waitingLights;
 
 GLenum glLight(int slot) {
     return static_cast<GLenum>(GL_LIGHT0 + slot);
@@ -38,7 +38,7 @@ Light::~Light() {
         return;
     }
     // The slot stays enabled: the longest-waiting light takes it over with all its stored values.
-    Light *next = waitingLights.front();
+    Light* next = waitingLights.front();
     waitingLights.pop_front();
     next->takeSlot(slot_);
 }
@@ -110,7 +110,7 @@ void Light::sendRange() const {
 }
 
 void placeLights() {
-    for (Light *light : LightSlots) {
+    for (Light* light : LightSlots) {
         if (light != nullptr) {
             light->sendPosition();
         }

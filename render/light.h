@@ -6,14 +6,14 @@
 class Light;
 
 // Which Light holds GL_LIGHT0 + i; null while the slot is free.
-extern Light *LightSlots[8];
+extern Light* LightSlots[8];
 
 class Light {
 public:
     Light();
     ~Light();
-    Light(const Light &) = delete;
-    Light &operator=(const Light &) = delete;
+    Light(const Light&) = delete;
+    Light& operator=(const Light&) = delete;
 
     // A directional light shining along (x, y, z).
     void setDirection(float x, float y, float z);

@@ -20,7 +20,7 @@ float fixedPoint(int32_t value) {
     return static_cast<float>(static_cast<double>(value) * kFixedPointUnit);
 }
 
-template <typename T> void freeArray(std::vector<T> &array) {
+template <typename T> void freeArray(std::vector<T>& array) {
     std::vector<T>().swap(array);
 }
 
@@ -28,7 +28,7 @@ template <typename T> void freeArray(std::vector<T> &array) {
 // last read).
 class FileCursor {
 public:
-    explicit FileCursor(MemoryReader &reader) : reader_(reader) {}
+    explicit FileCursor(MemoryReader& reader) : reader_(reader) {}
     int32_t int32() { return note(reader_.readInt32()); }
     int byte() { return note(reader_.readByte()); }
     bool failed() const { return failed_; }
@@ -38,7 +38,7 @@ private:
         failed_ = failed_ || reader_.failed();
         return value;
     }
-    MemoryReader &reader_;
+    MemoryReader& reader_;
     bool failed_ = false;
 };
 } // namespace
@@ -63,7 +63,7 @@ void Mesh::reset() {
     displayList_ = 0;
 }
 
-bool Mesh::load(const std::string &path) {
+bool Mesh::load(const std::string& path) {
     reset();
     if (path.empty()) {
         return false;
@@ -88,7 +88,7 @@ bool Mesh::load(const std::string &path) {
     return true;
 }
 
-bool Mesh::parse(MemoryReader &reader) {
+bool Mesh::parse(MemoryReader& reader) {
     FileCursor in(reader);
     const int m = in.byte();
     const int s = in.byte();
@@ -135,11 +135,11 @@ bool Mesh::parse(MemoryReader &reader) {
         }
         previousTime = time;
         frameTimes_[f] = fixedPoint(time);
-        float *positions = &framePositions_[perFrame * f];
+        float* positions = &framePositions_[perFrame * f];
         for (size_t j = 0; j < perFrame; ++j) {
             positions[j] = fixedPoint(in.int32());
         }
-        float *normals = &frameNormals_[perFrame * f];
+        float* normals = &frameNormals_[perFrame * f];
         for (size_t j = 0; j < perFrame; ++j) {
             normals[j] = static_cast<float>(static_cast<int8_t>(in.byte())) / 127.0f;
         }
@@ -161,9 +161,9 @@ float Mesh::wrapIntoCycle(float time) const {
     return cycle == 0.0f ? 0.0f : wrapPositive(time, cycle);
 }
 
-void Mesh::keyPair(float time, int &a, int &b, float &w) const {
+void Mesh::keyPair(float time, int& a, int& b, float& w) const {
     const int last = frameCount_ - 1;
-    const float *keys = frameTimes_.data();
+    const float* keys = frameTimes_.data();
     // a: the last key at or before the time; b: the first key at or after it.
     a = static_cast<int>(std::upper_bound(keys, keys + frameCount_, time) - keys) - 1;
     if (a < 0) {
@@ -187,14 +187,14 @@ void Mesh::computePose(float time, bool withNormals) {
     float w;
     keyPair(time, a, b, w);
     const size_t perFrame = 3 * static_cast<size_t>(vertexCount_);
-    const float *pa = &framePositions_[perFrame * a];
-    const float *pb = &framePositions_[perFrame * b];
+    const float* pa = &framePositions_[perFrame * a];
+    const float* pb = &framePositions_[perFrame * b];
     for (size_t j = 0; j < perFrame; ++j) {
         currentPositions_[j] = (1.0f - w) * pa[j] + w * pb[j];
     }
     if (withNormals) {
-        const float *na = &frameNormals_[perFrame * a];
-        const float *nb = &frameNormals_[perFrame * b];
+        const float* na = &frameNormals_[perFrame * a];
+        const float* nb = &frameNormals_[perFrame * b];
         for (size_t j = 0; j < perFrame; ++j) {
             currentNormals_[j] = (1.0f - w) * na[j] + w * nb[j];
         }
@@ -244,7 +244,7 @@ void Mesh::setTime(bool withNormals, float time) {
     cachedTime_ = withNormals ? time : std::numeric_limits<float>::lowest();
 }
 
-void Mesh::blendWith(float thisTime, float otherTime, const Mesh &other, float weight) {
+void Mesh::blendWith(float thisTime, float otherTime, const Mesh& other, float weight) {
     if (vertexCount_ == 0 || other.vertexCount_ != vertexCount_) {
         return;
     }
@@ -253,12 +253,12 @@ void Mesh::blendWith(float thisTime, float otherTime, const Mesh &other, float w
     keyPair(wrapIntoCycle(thisTime), a, b, w);
     other.keyPair(other.wrapIntoCycle(otherTime), oa, ob, ow);
     const size_t perFrame = 3 * static_cast<size_t>(vertexCount_);
-    const auto blend = [&](const std::vector<float> &mine, const std::vector<float> &theirs,
-                           std::vector<float> &out) {
-        const float *pa = &mine[perFrame * a];
-        const float *pb = &mine[perFrame * b];
-        const float *qa = &theirs[perFrame * oa];
-        const float *qb = &theirs[perFrame * ob];
+    const auto blend = [&](const std::vector<float>& mine, const std::vector<float>& theirs,
+                           std::vector<float>& out) {
+        const float* pa = &mine[perFrame * a];
+        const float* pb = &mine[perFrame * b];
+        const float* qa = &theirs[perFrame * oa];
+        const float* qb = &theirs[perFrame * ob];
         for (size_t j = 0; j < perFrame; ++j) {
             const float own = (1.0f - w) * pa[j] + w * pb[j];
             const float others = (1.0f - ow) * qa[j] + ow * qb[j];
@@ -270,7 +270,7 @@ void Mesh::blendWith(float thisTime, float otherTime, const Mesh &other, float w
     cachedTime_ = std::numeric_limits<float>::lowest();
 }
 
-void Mesh::drawBlended(float thisTime, float otherTime, const Mesh &other, float weight) {
+void Mesh::drawBlended(float thisTime, float otherTime, const Mesh& other, float weight) {
     if (vertexCount_ == 0 || other.vertexCount_ != vertexCount_) {
         return;
     }
@@ -294,7 +294,7 @@ void Mesh::drawArrays() const {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
-Vec3 vertexPosition(const Mesh &mesh, int index, float time) {
+Vec3 vertexPosition(const Mesh& mesh, int index, float time) {
     if (index < 0 || index >= mesh.vertexCount_) {
         return Vec3();
     }
@@ -302,13 +302,13 @@ Vec3 vertexPosition(const Mesh &mesh, int index, float time) {
     float w;
     mesh.keyPair(mesh.wrapIntoCycle(time), a, b, w);
     const size_t perFrame = 3 * static_cast<size_t>(mesh.vertexCount_);
-    const float *pa = &mesh.framePositions_[perFrame * a + 3 * static_cast<size_t>(index)];
-    const float *pb = &mesh.framePositions_[perFrame * b + 3 * static_cast<size_t>(index)];
+    const float* pa = &mesh.framePositions_[perFrame * a + 3 * static_cast<size_t>(index)];
+    const float* pb = &mesh.framePositions_[perFrame * b + 3 * static_cast<size_t>(index)];
     return Vec3((1.0f - w) * pa[0] + w * pb[0], (1.0f - w) * pa[1] + w * pb[1],
                 (1.0f - w) * pa[2] + w * pb[2]);
 }
 
-Vec3 vertexPositionBlended(const Mesh &meshA, int index, float timeA, float timeB, const Mesh &meshB,
+Vec3 vertexPositionBlended(const Mesh& meshA, int index, float timeA, float timeB, const Mesh& meshB,
                            float weight) {
     Vec3 result = vertexPosition(meshB, index, timeB);
     result.scale(1.0f - weight);

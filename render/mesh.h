@@ -20,11 +20,11 @@ class Mesh {
 public:
     Mesh() = default;
     ~Mesh();
-    Mesh(const Mesh &) = delete;
-    Mesh &operator=(const Mesh &) = delete;
+    Mesh(const Mesh&) = delete;
+    Mesh& operator=(const Mesh&) = delete;
 
     // Replaces the content with the mesh in the resource file at path; on failure the mesh is empty.
-    bool load(const std::string &path);
+    bool load(const std::string& path);
     // Frees everything: the mesh is empty afterwards.
     void reset();
 
@@ -37,9 +37,9 @@ public:
     void setTime(bool withNormals, float time);
     // Pose = (1 - weight) x other at otherTime + weight x this mesh at thisTime, each time wrapped by
     // its own mesh's cycle. Does nothing unless both meshes have the same, non-zero vertex count.
-    void blendWith(float thisTime, float otherTime, const Mesh &other, float weight);
+    void blendWith(float thisTime, float otherTime, const Mesh& other, float weight);
     // blendWith, then draws the result; nothing for an empty mesh or a different vertex count.
-    void drawBlended(float thisTime, float otherTime, const Mesh &other, float weight);
+    void drawBlended(float thisTime, float otherTime, const Mesh& other, float weight);
 
     // The last key time; 0 for a mesh of fewer than two frames.
     float duration() const;
@@ -47,18 +47,18 @@ public:
     int frameCount() const { return frameCount_; }
     unsigned displayList() const { return displayList_; }
     // The pose drawing uses: 3 floats per vertex each.
-    const float *currentPositions() const { return currentPositions_.data(); }
-    const float *currentNormals() const { return currentNormals_.data(); }
+    const float* currentPositions() const { return currentPositions_.data(); }
+    const float* currentNormals() const { return currentNormals_.data(); }
     // 2 floats per vertex.
-    const float *texCoords() const { return texCoords_.data(); }
+    const float* texCoords() const { return texCoords_.data(); }
 
 private:
-    friend Vec3 vertexPosition(const Mesh &mesh, int index, float time);
+    friend Vec3 vertexPosition(const Mesh& mesh, int index, float time);
 
-    bool parse(MemoryReader &reader);
+    bool parse(MemoryReader& reader);
     float wrapIntoCycle(float time) const;
     // The two keys a time falls between and the weight of the second.
-    void keyPair(float time, int &a, int &b, float &w) const;
+    void keyPair(float time, int& a, int& b, float& w) const;
     void computePose(float time, bool withNormals);
     void showPose(float time);
     void drawArrays() const;
@@ -77,7 +77,7 @@ private:
 
 // Position of one vertex at time wrapped into the mesh's cycle; (0, 0, 0) for an index outside the mesh.
 // The mesh's current pose is left alone.
-Vec3 vertexPosition(const Mesh &mesh, int index, float time);
+Vec3 vertexPosition(const Mesh& mesh, int index, float time);
 // (1 - weight) x vertexPosition(meshB, index, timeB) + weight x vertexPosition(meshA, index, timeA).
-Vec3 vertexPositionBlended(const Mesh &meshA, int index, float timeA, float timeB, const Mesh &meshB,
+Vec3 vertexPositionBlended(const Mesh& meshA, int index, float timeA, float timeB, const Mesh& meshB,
                            float weight);

@@ -12,21 +12,21 @@ std::map<std::string, int> glyphSetLoadedCounts;
 // The textures of a set live until a purge removes it. Sets still in use when the program ends are
 // left to the end of the process on purpose: by then the display is closed, and deleting GL textures
 // without a context is not allowed.
-std::map<std::string, Texture *> glyphSetTextures;
+std::map<std::string, Texture*> glyphSetTextures;
 
 namespace {
 const int kGlyphCount = 128;
 const float kDegreesPerRadian = 57.29578f;
 
-Texture *loadedGlyphs(const std::string &name) {
+Texture* loadedGlyphs(const std::string& name) {
     const auto found = glyphSetTextures.find(name);
     return found == glyphSetTextures.end() ? nullptr : found->second;
 }
 
 // Loads all 128 glyphs of a set; a glyph without its own file shows the picture of 0.dat. A 0.dat that
 // does not load is not tried again for every missing glyph: a damaged file can take long to refuse.
-Texture *loadGlyphSet(const std::string &name, int &ownFiles) {
-    Texture *glyphs = new Texture[kGlyphCount];
+Texture* loadGlyphSet(const std::string& name, int& ownFiles) {
+    Texture* glyphs = new Texture[kGlyphCount];
     ownFiles = 0;
     bool fallbackFails = false;
     for (int code = 0; code < kGlyphCount; ++code) {
@@ -49,7 +49,7 @@ TextLabel::~TextLabel() {
     }
 }
 
-int TextLabel::setFont(const std::string &name) {
+int TextLabel::setFont(const std::string& name) {
     if (!fontName_.empty()) {
         --glyphSetReferences[fontName_];
         fontName_.clear();
@@ -109,7 +109,7 @@ void TextLabel::draw() const {
     if (fontName_.empty()) {
         return;
     }
-    Texture *glyphs = loadedGlyphs(fontName_);
+    Texture* glyphs = loadedGlyphs(fontName_);
     if (glyphs == nullptr) {
         return;
     }
@@ -161,16 +161,16 @@ void TextLabel::draw() const {
     glPopMatrix();
 }
 
-void setGlyphFilterLinearNearest(const std::string &name) {
-    if (Texture *glyphs = loadedGlyphs(name)) {
+void setGlyphFilterLinearNearest(const std::string& name) {
+    if (Texture* glyphs = loadedGlyphs(name)) {
         for (int code = 0; code < kGlyphCount; ++code) {
             glyphs[code].setFilterLinearNearest();
         }
     }
 }
 
-void setGlyphFilterLinear(const std::string &name) {
-    if (Texture *glyphs = loadedGlyphs(name)) {
+void setGlyphFilterLinear(const std::string& name) {
+    if (Texture* glyphs = loadedGlyphs(name)) {
         for (int code = 0; code < kGlyphCount; ++code) {
             glyphs[code].setFilterLinear();
         }

@@ -15,14 +15,14 @@ class TextLabel {
 public:
     TextLabel() = default;
     ~TextLabel();
-    TextLabel(const TextLabel &) = delete;
-    TextLabel &operator=(const TextLabel &) = delete;
+    TextLabel(const TextLabel&) = delete;
+    TextLabel& operator=(const TextLabel&) = delete;
 
     // Switches to the glyph set in directory `name` (opened as given, relative to the working
     // directory), loading it on first use. Returns how many of the 128 glyphs came from their own file;
     // a missing glyph shows the picture of 0.dat instead.
-    int setFont(const std::string &name);
-    const std::string &fontName() const { return fontName_; }
+    int setFont(const std::string& name);
+    const std::string& fontName() const { return fontName_; }
 
     // Unlit colour.
     void setColour(float r, float g, float b, float a);
@@ -57,8 +57,8 @@ private:
 };
 
 // Texture filtering for every glyph of a loaded set; nothing happens when the set is not loaded.
-void setGlyphFilterLinearNearest(const std::string &name);
-void setGlyphFilterLinear(const std::string &name);
+void setGlyphFilterLinearNearest(const std::string& name);
+void setGlyphFilterLinear(const std::string& name);
 
 // Deletes every loaded glyph set that no label uses any more (count exactly 0). Called at shutdown.
 void purgeUnusedGlyphSets();
@@ -68,4 +68,4 @@ void purgeUnusedGlyphSets();
 // labels that use it and glyphSetLoadedCounts how many glyphs came from their own file.
 extern std::map<std::string, int> glyphSetReferences;
 extern std::map<std::string, int> glyphSetLoadedCounts;
-extern std::map<std::string, Texture *> glyphSetTextures;
+extern std::map<std::string, Texture*> glyphSetTextures;

@@ -23,14 +23,15 @@ const Uint32 kRed24 = 0xFF0000, kGreen24 = 0x00FF00, kBlue24 = 0x0000FF;
 // SDL_image's reader never reports a short read, so libpng takes stale bytes for whatever a chunk claims
 // beyond the end of the file, and can go on for ever. A PNG is therefore decoded only when every chunk
 // up to IEND lies within the file.
-bool pngChunksFit(const uint8_t *bytes, size_t length) {
+bool pngChunksFit(const uint8_t* bytes, size_t length) {
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (length < 8 || std::memcmp(bytes, kSignature, 8) != 0) {
         return true;
     }
     size_t at = 8;
     while (length - at >= 12) {
-        const uint32_t size = static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
+        const uint32_t size = static_cast<uint32_t>(bytes[at]) << 24 |
+                              static_cast<uint32_t>(bytes[at + 1]) << 16 |
                               static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
         if (size > length - at - 12) {
             return false;
@@ -43,9 +44,9 @@ bool pngChunksFit(const uint8_t *bytes, size_t length) {
     return false;
 }
 
-SDL_Surface *decodeImage(const std::string &path) {
+SDL_Surface* decodeImage(const std::string& path) {
     size_t length = 0;
-    uint8_t *bytes = readResourceFile(path, &length);
+    uint8_t* bytes = readResourceFile(path, &length);
     if (bytes == nullptr) {
         return nullptr;
     }
@@ -53,8 +54,8 @@ SDL_Surface *decodeImage(const std::string &path) {
         free(bytes);
         return nullptr;
     }
-    SDL_RWops *stream = SDL_RWFromMem(bytes, static_cast<int>(length));
-    SDL_Surface *image = stream != nullptr ? IMG_Load_RW(stream, 0) : nullptr;
+    SDL_RWops* stream = SDL_RWFromMem(bytes, static_cast<int>(length));
+    SDL_Surface* image = stream != nullptr ? IMG_Load_RW(stream, 0) : nullptr;
     if (stream != nullptr) {
         SDL_RWclose(stream);
     }
@@ -65,8 +66,8 @@ SDL_Surface *decodeImage(const std::string &path) {
 // SDL 1.2's BMP reader keeps only the low byte of a bit count it does not check, and can hand back a
 // surface whose format contradicts itself (225 bytes per pixel at 1 bit, no palette); SDL's converter
 // crashes on such a surface.
-bool isConsistent(const SDL_Surface *image) {
-    const SDL_PixelFormat *f = image->format;
+bool isConsistent(const SDL_Surface* image) {
+    const SDL_PixelFormat* f = image->format;
     if (f == nullptr || f->BytesPerPixel < 1 || f->BytesPerPixel > 4) {
         return false;
     }
@@ -76,8 +77,8 @@ bool isConsistent(const SDL_Surface *image) {
     return (f->BitsPerPixel + 7) / 8 == f->BytesPerPixel && image->pitch >= image->w * f->BytesPerPixel;
 }
 
-bool isGlReady(const SDL_Surface *image) {
-    const SDL_PixelFormat *f = image->format;
+bool isGlReady(const SDL_Surface* image) {
+    const SDL_PixelFormat* f = image->format;
     if (f->palette != nullptr || (image->flags & SDL_SRCCOLORKEY) != 0) {
         return false;
     }
@@ -88,14 +89,14 @@ bool isGlReady(const SDL_Surface *image) {
     return f->BytesPerPixel == 3 && f->Rmask == kRed24 && f->Gmask == kGreen24 && f->Bmask == kBlue24;
 }
 
-Uint32 rawPixel(const SDL_Surface *image, int x, int y) {
+Uint32 rawPixel(const SDL_Surface* image, int x, int y) {
     const int bpp = image->format->BytesPerPixel;
-    const Uint8 *p = static_cast<const Uint8 *>(image->pixels) + y * image->pitch + x * bpp;
+    const Uint8* p = static_cast<const Uint8*>(image->pixels) + y * image->pitch + x * bpp;
     switch (bpp) {
     case 1:
         return *p;
     case 2:
-        return *reinterpret_cast<const Uint16 *>(p);
+        return *reinterpret_cast<const Uint16*>(p);
     case 3:
 #if SDL_BYTEORDER == SDL_LIL_ENDIAN
         return p[0] | p[1] << 8 | p[2] << 16;
@@ -103,14 +104,14 @@ Uint32 rawPixel(const SDL_Surface *image, int x, int y) {
         return p[0] << 16 | p[1] << 8 | p[2];
 #endif
     default:
-        return *reinterpret_cast<const Uint32 *>(p);
+        return *reinterpret_cast<const Uint32*>(p);
     }
 }
 
 // Palette, grey, 16-bit and BGR-ordered images become R,G,B or R,G,B,A bytes. An image with a colour key
 // instead of an alpha channel becomes R,G,B,A with the keyed colour fully transparent. Null when SDL
 // cannot make the copy.
-SDL_Surface *toGlLayout(SDL_Surface *image) {
+SDL_Surface* toGlLayout(SDL_Surface* image) {
     const bool keyed = (image->flags & SDL_SRCCOLORKEY) != 0;
     const Uint32 key = image->format->colorkey;
     const bool hasAlpha = image->format->Amask != 0;
@@ -140,7 +141,7 @@ SDL_Surface *toGlLayout(SDL_Surface *image) {
     // The key and any per-surface alpha are applied by hand below, never by the blitter.
     SDL_SetColorKey(image, 0, 0);
     SDL_SetAlpha(image, 0, SDL_ALPHA_OPAQUE);
-    SDL_Surface *converted = SDL_ConvertSurface(image, &target, SDL_SWSURFACE);
+    SDL_Surface* converted = SDL_ConvertSurface(image, &target, SDL_SWSURFACE);
     if (converted == nullptr || !wantAlpha) {
         return converted;
     }
@@ -148,8 +149,8 @@ SDL_Surface *toGlLayout(SDL_Surface *image) {
         SDL_LockSurface(image);
     }
     for (int y = 0; y < converted->h; ++y) {
-        Uint32 *row =
-            reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(converted->pixels) + y * converted->pitch);
+        Uint32* row =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(converted->pixels) + y * converted->pitch);
         for (int x = 0; x < converted->w; ++x) {
             if (!hasAlpha) {
                 row[x] |= kAlphaMask;
@@ -165,13 +166,13 @@ SDL_Surface *toGlLayout(SDL_Surface *image) {
     return converted;
 }
 
-int alphaModeOf(const SDL_Surface *image) {
+int alphaModeOf(const SDL_Surface* image) {
     if (image->format->BytesPerPixel != 4) {
         return Texture::kOpaque;
     }
     for (int y = 0; y < image->h; ++y) {
-        const Uint32 *row =
-            reinterpret_cast<const Uint32 *>(static_cast<const Uint8 *>(image->pixels) + y * image->pitch);
+        const Uint32* row =
+            reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) + y * image->pitch);
         for (int x = 0; x < image->w; ++x) {
             const Uint32 alpha = (row[x] & kAlphaMask) >> image->format->Ashift;
             if (alpha > 0 && alpha < 255) {
@@ -196,9 +197,9 @@ void Texture::release() {
     alphaMode_ = kOpaque;
 }
 
-bool Texture::load(const std::string &path) {
+bool Texture::load(const std::string& path) {
     release();
-    SDL_Surface *image = decodeImage(path);
+    SDL_Surface* image = decodeImage(path);
     if (image == nullptr) {
         return false;
     }
@@ -207,7 +208,7 @@ bool Texture::load(const std::string &path) {
         return false;
     }
     if (!isGlReady(image)) {
-        SDL_Surface *converted = toGlLayout(image);
+        SDL_Surface* converted = toGlLayout(image);
         SDL_FreeSurface(image);
         if (converted == nullptr) {
             return false;

@@ -10,7 +10,7 @@ namespace {
 const float kTwoPi = 6.2831855f;
 
 // Turns the point (a, b) of one coordinate plane by angle, counter-clockwise from a toward b.
-void turnInPlane(float &a, float &b, float angle) {
+void turnInPlane(float& a, float& b, float angle) {
     const float r = std::hypot(a, b);
     const float phi = std::atan2(b, a);
     a = r * std::cos(phi + angle);
@@ -30,7 +30,7 @@ float shorterArcStart(float c, float t) {
 }
 } // namespace
 
-void Vec3::add(const Vec3 &v) {
+void Vec3::add(const Vec3& v) {
     add(v.x, v.y, v.z);
 }
 
@@ -40,7 +40,7 @@ void Vec3::add(float vx, float vy, float vz) {
     z += vz;
 }
 
-void Vec3::sub(const Vec3 &v) {
+void Vec3::sub(const Vec3& v) {
     sub(v.x, v.y, v.z);
 }
 
@@ -62,7 +62,7 @@ void Vec3::divide(float s) {
     z /= s;
 }
 
-void Vec3::multiply(const Vec3 &v) {
+void Vec3::multiply(const Vec3& v) {
     multiply(v.x, v.y, v.z);
 }
 
@@ -72,7 +72,7 @@ void Vec3::multiply(float vx, float vy, float vz) {
     z *= vz;
 }
 
-void Vec3::divideBy(const Vec3 &v) {
+void Vec3::divideBy(const Vec3& v) {
     divideBy(v.x, v.y, v.z);
 }
 
@@ -82,7 +82,7 @@ void Vec3::divideBy(float vx, float vy, float vz) {
     z /= vz;
 }
 
-float Vec3::dot(const Vec3 &v) const {
+float Vec3::dot(const Vec3& v) const {
     return dot(v.x, v.y, v.z);
 }
 
@@ -90,7 +90,7 @@ float Vec3::dot(float vx, float vy, float vz) const {
     return x * vx + y * vy + z * vz;
 }
 
-void Vec3::cross(const Vec3 &v) {
+void Vec3::cross(const Vec3& v) {
     cross(v.x, v.y, v.z);
 }
 
@@ -105,7 +105,7 @@ float Vec3::length() const {
     return std::sqrt(x * x + y * y + z * z);
 }
 
-void Vec3::rotate(const Vec3 &angles) {
+void Vec3::rotate(const Vec3& angles) {
     rotate(angles.x, angles.y, angles.z);
 }
 
@@ -115,7 +115,7 @@ void Vec3::rotate(float ax, float ay, float az) {
     turnInPlane(x, y, az);
 }
 
-void Vec3::unrotate(const Vec3 &angles) {
+void Vec3::unrotate(const Vec3& angles) {
     unrotate(angles.x, angles.y, angles.z);
 }
 
@@ -125,14 +125,14 @@ void Vec3::unrotate(float ax, float ay, float az) {
     turnInPlane(y, z, -ax);
 }
 
-void Vec3::setAnglesToward(const Vec3 &from, const Vec3 &to) {
+void Vec3::setAnglesToward(const Vec3& from, const Vec3& to) {
     const float dx = to.x - from.x;
     const float dy = to.y - from.y;
     const float dz = to.z - from.z;
     set(0.0f, std::atan2(-dz, std::hypot(dx, dy)), std::atan2(dy, dx));
 }
 
-void Vec3::reflect(const Vec3 &n) {
+void Vec3::reflect(const Vec3& n) {
     reflect(n.x, n.y, n.z);
 }
 
@@ -144,7 +144,7 @@ void Vec3::reflect(float nx, float ny, float nz) {
     scale(len);
 }
 
-void Vec3::removeComponent(const Vec3 &n) {
+void Vec3::removeComponent(const Vec3& n) {
     removeComponent(n.x, n.y, n.z);
 }
 
@@ -153,7 +153,7 @@ void Vec3::removeComponent(float nx, float ny, float nz) {
     sub(along * nx, along * ny, along * nz);
 }
 
-void Vec3::wrapAnglesToward(Vec3 &target) {
+void Vec3::wrapAnglesToward(Vec3& target) {
     set(wrapPositive(x, kTwoPi), wrapPositive(y, kTwoPi), wrapPositive(z, kTwoPi));
     target.set(wrapPositive(target.x, kTwoPi), wrapPositive(target.y, kTwoPi),
                wrapPositive(target.z, kTwoPi));

@@ -12,7 +12,7 @@ namespace {
 // would only exhaust memory.
 const int64_t kMaxWholeFileBytes = 256LL * 1024 * 1024;
 
-template <typename T> bool readValue(FILE *file, T *value) {
+template <typename T> bool readValue(FILE* file, T* value) {
     uint8_t bytes[sizeof(T)];
     if (fread(bytes, 1, sizeof bytes, file) != sizeof bytes) {
         return false;
@@ -25,7 +25,7 @@ template <typename T> bool readValue(FILE *file, T *value) {
     return true;
 }
 
-template <typename T> bool writeValue(FILE *file, T value) {
+template <typename T> bool writeValue(FILE* file, T value) {
     uint8_t bytes[sizeof(T)];
     const uint64_t bits = static_cast<uint64_t>(value);
     for (size_t i = 0; i < sizeof bytes; ++i) {
@@ -45,7 +45,7 @@ BinaryFileStream::~BinaryFileStream() {
     }
 }
 
-void BinaryFileStream::open(const char *path, const char *mode) {
+void BinaryFileStream::open(const char* path, const char* mode) {
     if (file_ != nullptr) {
         const bool closeFailed = fclose(file_) != 0;
         file_ = nullptr;
@@ -69,11 +69,11 @@ void BinaryFileStream::open(const char *path, const char *mode) {
     }
 }
 
-void BinaryFileStream::openRead(const char *path) {
+void BinaryFileStream::openRead(const char* path) {
     open(path, "rb");
 }
 
-void BinaryFileStream::openWrite(const char *path) {
+void BinaryFileStream::openWrite(const char* path) {
     open(path, "wb");
 }
 
@@ -90,7 +90,7 @@ void BinaryFileStream::flush() {
     failed_ = file_ != nullptr && fflush(file_) != 0;
 }
 
-bool BinaryFileStream::measure(int64_t *length) {
+bool BinaryFileStream::measure(int64_t* length) {
     *length = 0;
     if (file_ == nullptr || fseeko(file_, 0, SEEK_END) != 0) {
         return false;
@@ -114,12 +114,12 @@ int BinaryFileStream::size() {
     return static_cast<int>(length);
 }
 
-uint8_t *BinaryFileStream::readAll() {
+uint8_t* BinaryFileStream::readAll() {
     size_t ignored = 0;
     return readAll(&ignored);
 }
 
-uint8_t *BinaryFileStream::readAll(size_t *length) {
+uint8_t* BinaryFileStream::readAll(size_t* length) {
     *length = 0;
     int64_t fileLength = 0;
     if (!measure(&fileLength) || fileLength == 0 || fileLength > kMaxWholeFileBytes) {
@@ -127,7 +127,7 @@ uint8_t *BinaryFileStream::readAll(size_t *length) {
         return nullptr;
     }
     const size_t bytes = static_cast<size_t>(fileLength);
-    uint8_t *buffer = static_cast<uint8_t *>(malloc(bytes));
+    uint8_t* buffer = static_cast<uint8_t*>(malloc(bytes));
     if (buffer == nullptr || fread(buffer, 1, bytes, file_) != bytes) {
         free(buffer);
         failed_ = true;
@@ -138,7 +138,7 @@ uint8_t *BinaryFileStream::readAll(size_t *length) {
     return buffer;
 }
 
-void BinaryFileStream::writeText(const std::string &text) {
+void BinaryFileStream::writeText(const std::string& text) {
     if (file_ == nullptr) {
         failed_ = true;
         return;
@@ -152,7 +152,7 @@ void BinaryFileStream::writeText(const std::string &text) {
     }
 }
 
-void BinaryFileStream::writeString(const std::string &text) {
+void BinaryFileStream::writeString(const std::string& text) {
     if (file_ == nullptr) {
         failed_ = true;
         return;
@@ -170,7 +170,7 @@ void BinaryFileStream::writeString(const std::string &text) {
     }
 }
 
-void BinaryFileStream::writeBytes(const void *data, size_t length) {
+void BinaryFileStream::writeBytes(const void* data, size_t length) {
     if (file_ == nullptr) {
         failed_ = true;
         return;

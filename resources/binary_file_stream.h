@@ -10,16 +10,16 @@ class BinaryFileStream {
 public:
     BinaryFileStream() = default;
     ~BinaryFileStream(); // closes an open file, ignoring the result
-    BinaryFileStream(const BinaryFileStream &) = delete;
-    BinaryFileStream &operator=(const BinaryFileStream &) = delete;
+    BinaryFileStream(const BinaryFileStream&) = delete;
+    BinaryFileStream& operator=(const BinaryFileStream&) = delete;
 
     bool failed() const { return failed_; }
     bool isOpen() const { return file_ != nullptr; }
 
     // Close any open file first; then open the path for reading ("rb") or writing ("wb"). A directory
     // does not open.
-    void openRead(const char *path);
-    void openWrite(const char *path);
+    void openRead(const char* path);
+    void openWrite(const char* path);
     void close();
     void flush();
 
@@ -27,14 +27,14 @@ public:
     int size();
     // The whole file in a new buffer from the C allocator (the caller frees it), or null. An empty file
     // is a failure, and so is one longer than maxWholeFileBytes().
-    uint8_t *readAll();
+    uint8_t* readAll();
     // As readAll, also giving the length of the buffer it returned (0 with null): the length a caller
     // must use, since the file may have changed since it asked size().
-    uint8_t *readAll(size_t *length);
+    uint8_t* readAll(size_t* length);
 
-    void writeText(const std::string &text);   // the bytes, no terminator
-    void writeString(const std::string &text); // the bytes, then one zero byte
-    void writeBytes(const void *data, size_t length);
+    void writeText(const std::string& text);   // the bytes, no terminator
+    void writeString(const std::string& text); // the bytes, then one zero byte
+    void writeBytes(const void* data, size_t length);
 
     bool readBool();
     void writeBool(bool value);
@@ -57,12 +57,12 @@ public:
     static int64_t maxWholeFileBytes();
 
 private:
-    void open(const char *path, const char *mode);
+    void open(const char* path, const char* mode);
     // The length by seeking to the end; rewinds. False when the file is closed or cannot seek.
-    bool measure(int64_t *length);
+    bool measure(int64_t* length);
     template <typename T> T readTyped();
     template <typename T> void writeTyped(T value);
 
-    FILE *file_ = nullptr;
+    FILE* file_ = nullptr;
     bool failed_ = false;
 };

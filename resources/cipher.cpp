@@ -4,7 +4,7 @@
 
 const uint8_t ResourceKey[8] = {0x5C, 0x11, 0xE4, 0x70, 0x2B, 0x98, 0x46, 0xD3};
 
-void unscrambleResource(uint8_t *bytes, size_t length) {
+void unscrambleResource(uint8_t* bytes, size_t length) {
     uint8_t previous = 0;
     for (size_t step = 0; step < length; ++step) {
         const size_t j = length - 1 - step;
@@ -14,7 +14,7 @@ void unscrambleResource(uint8_t *bytes, size_t length) {
     }
 }
 
-void scrambleResource(uint8_t *bytes, size_t length) {
+void scrambleResource(uint8_t* bytes, size_t length) {
     uint8_t sum = 0;
     for (size_t step = 0; step < length; ++step) {
         const size_t j = length - 1 - step;

@@ -18,7 +18,7 @@ void MemoryReader::clear() {
     failed_ = false;
 }
 
-void MemoryReader::load(const char *path) {
+void MemoryReader::load(const char* path) {
     clear();
     BinaryFileStream stream;
     stream.openRead(path);
@@ -53,7 +53,7 @@ int32_t MemoryReader::readInt32() {
         failed_ = true;
         return 0;
     }
-    const uint8_t *p = data_ + position_;
+    const uint8_t* p = data_ + position_;
     position_ += 4;
     failed_ = false;
     const uint32_t bits = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |

@@ -4,12 +4,12 @@
 #include <cstring>
 
 namespace {
-bool startsWith(const uint8_t *bytes, size_t length, const void *prefix, size_t prefixLength, size_t at = 0) {
+bool startsWith(const uint8_t* bytes, size_t length, const void* prefix, size_t prefixLength, size_t at = 0) {
     return length >= at + prefixLength && memcmp(bytes + at, prefix, prefixLength) == 0;
 }
 } // namespace
 
-PayloadKind payloadKindOf(const uint8_t *bytes, size_t length) {
+PayloadKind payloadKindOf(const uint8_t* bytes, size_t length) {
     if (bytes == nullptr) {
         return PayloadKind::kUnknown;
     }
@@ -28,7 +28,7 @@ PayloadKind payloadKindOf(const uint8_t *bytes, size_t length) {
     return PayloadKind::kUnknown;
 }
 
-const char *payloadKindName(PayloadKind kind) {
+const char* payloadKindName(PayloadKind kind) {
     switch (kind) {
     case PayloadKind::kPng:
         return "png";

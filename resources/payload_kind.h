@@ -7,6 +7,6 @@
 
 enum class PayloadKind { kUnknown, kPng, kOgg, kWav, kMesh };
 
-PayloadKind payloadKindOf(const uint8_t *bytes, size_t length);
+PayloadKind payloadKindOf(const uint8_t* bytes, size_t length);
 // "png", "ogg", "wav", "mesh" or "unknown".
-const char *payloadKindName(PayloadKind kind);
+const char* payloadKindName(PayloadKind kind);

@@ -18,13 +18,13 @@
 namespace {
 int selectedMusic = -1;
 
-template <typename T> T *emptyObject() {
+template <typename T> T* emptyObject() {
     static T empty;
     return &empty;
 }
 
 // The by-number road shared by the three kinds: acquire by name, and report a failed load.
-template <typename T> T *byNumber(int number, T *(ResourceManager::*acquire)(const char *)) {
+template <typename T> T* byNumber(int number, T* (ResourceManager::*acquire)(const char*)) {
     if (theResourceManager == nullptr) {
         if (number >= 0) {
             reportFatal(kFatalResource, resourceName(number));
@@ -35,15 +35,15 @@ template <typename T> T *byNumber(int number, T *(ResourceManager::*acquire)(con
         return (theResourceManager->*acquire)("");
     }
     const std::string name = resourceName(number);
-    T *object = (theResourceManager->*acquire)(name.c_str());
+    T* object = (theResourceManager->*acquire)(name.c_str());
     if (theResourceManager->lastOperationFailed()) {
         reportFatal(kFatalResource, name);
     }
     return object;
 }
 
-template <typename T> T *share(T *object, T *(ResourceManager::*addReference)(T *), const char *kind) {
-    T *shared =
+template <typename T> T* share(T* object, T* (ResourceManager::*addReference)(T*), const char* kind) {
+    T* shared =
         theResourceManager != nullptr ? (theResourceManager->*addReference)(object) : emptyObject<T>();
     if (theResourceManager == nullptr || theResourceManager->lastOperationFailed()) {
         reportFatal(kFatalDescribed, std::string("could not find resource object:\n") + kind);
@@ -52,15 +52,15 @@ template <typename T> T *share(T *object, T *(ResourceManager::*addReference)(T 
 }
 } // namespace
 
-Texture *textureByNumber(int number) {
+Texture* textureByNumber(int number) {
     return byNumber<Texture>(number, &ResourceManager::acquireTexture);
 }
 
-Mesh *meshByNumber(int number) {
+Mesh* meshByNumber(int number) {
     return byNumber<Mesh>(number, &ResourceManager::acquireMesh);
 }
 
-Sound *soundByNumber(int number) {
+Sound* soundByNumber(int number) {
     return byNumber<Sound>(number, &ResourceManager::acquireSound);
 }
 
@@ -93,21 +93,21 @@ void resetMusicSelection() {
 }
 
 void playSoundOnce(int number, float volume) {
-    Sound *sound = soundByNumber(number);
+    Sound* sound = soundByNumber(number);
     sound->playSound(volume);
     if (theResourceManager != nullptr) {
         theResourceManager->releaseSound(sound);
     }
 }
 
-Texture *shareTexture(Texture *texture) {
+Texture* shareTexture(Texture* texture) {
     return share<Texture>(texture, &ResourceManager::addTextureReference, "texture");
 }
 
-Mesh *shareMesh(Mesh *mesh) {
+Mesh* shareMesh(Mesh* mesh) {
     return share<Mesh>(mesh, &ResourceManager::addMeshReference, "mesh");
 }
 
-Sound *shareSound(Sound *sound) {
+Sound* shareSound(Sound* sound) {
     return share<Sound>(sound, &ResourceManager::addSoundReference, "sound");
 }

@@ -18,7 +18,7 @@ std::string resourcePath(int number) {
     return path.str();
 }
 
-uint8_t *readResourceFile(const std::string &path, size_t *length) {
+uint8_t* readResourceFile(const std::string& path, size_t* length) {
     *length = 0;
     BinaryFileStream stream;
     stream.openRead(path.c_str());
@@ -26,7 +26,7 @@ uint8_t *readResourceFile(const std::string &path, size_t *length) {
         return nullptr;
     }
     stream.size();
-    uint8_t *bytes = stream.readAll(length);
+    uint8_t* bytes = stream.readAll(length);
     stream.close();
     if (bytes == nullptr) {
         return nullptr;

@@ -9,34 +9,34 @@
 namespace {
 const std::string kResourceDirectory = "res/";
 
-bool loadObject(Texture *texture, const std::string &path) {
+bool loadObject(Texture* texture, const std::string& path) {
     return texture->load(path);
 }
-bool loadObject(Mesh *mesh, const std::string &path) {
+bool loadObject(Mesh* mesh, const std::string& path) {
     return mesh->load(path);
 }
-bool loadObject(Sound *sound, const std::string &path) {
+bool loadObject(Sound* sound, const std::string& path) {
     return sound->loadSound(path);
 }
 
 template <typename T> struct Cache {
-    std::map<T *, std::string *> &names;
-    std::map<std::string, T *> &objects;
-    std::map<std::string, int> &refs;
+    std::map<T*, std::string*>& names;
+    std::map<std::string, T*>& objects;
+    std::map<std::string, int>& refs;
 };
 
-template <typename T> T *acquire(Cache<T> cache, const char *name, bool *failed) {
+template <typename T> T* acquire(Cache<T> cache, const char* name, bool* failed) {
     const std::string path = (name == nullptr || name[0] == '\0') ? std::string() : kResourceDirectory + name;
-    T *&slot = cache.objects[path];
+    T*& slot = cache.objects[path];
     if (slot != nullptr) {
         *failed = false;
-        int &count = cache.refs[path];
+        int& count = cache.refs[path];
         if (count >= 0) {
             ++count;
         }
         return slot;
     }
-    T *object = new T();
+    T* object = new T();
     *failed = !loadObject(object, path);
     slot = object;
     cache.names[object] = new std::string(path);
@@ -44,10 +44,10 @@ template <typename T> T *acquire(Cache<T> cache, const char *name, bool *failed)
     return object;
 }
 
-template <typename T> T *addReference(Cache<T> cache, T *object, bool *failed) {
-    std::string *&name = cache.names[object];
+template <typename T> T* addReference(Cache<T> cache, T* object, bool* failed) {
+    std::string*& name = cache.names[object];
     if (name == nullptr) {
-        T *empty = acquire(cache, "", failed);
+        T* empty = acquire(cache, "", failed);
         *failed = true;
         return empty;
     }
@@ -55,13 +55,13 @@ template <typename T> T *addReference(Cache<T> cache, T *object, bool *failed) {
     return acquire(cache, stripped.c_str(), failed);
 }
 
-template <typename T> void release(Cache<T> cache, T *object, bool *failed) {
-    std::string *name = cache.names[object];
+template <typename T> void release(Cache<T> cache, T* object, bool* failed) {
+    std::string* name = cache.names[object];
     if (name == nullptr) {
         *failed = true;
         return;
     }
-    int &count = cache.refs[*name];
+    int& count = cache.refs[*name];
     if (count > 0) {
         --count;
         *failed = false;
@@ -79,7 +79,7 @@ template <typename T> void purge(Cache<T> cache) {
         }
         const auto found = cache.objects.find(it->first);
         if (found != cache.objects.end()) {
-            T *object = found->second;
+            T* object = found->second;
             const auto named = cache.names.find(object);
             if (named != cache.names.end()) {
                 delete named->second;
@@ -93,17 +93,17 @@ template <typename T> void purge(Cache<T> cache) {
 }
 
 template <typename T> void destroyAll(Cache<T> cache) {
-    for (auto &entry : cache.objects) {
+    for (auto& entry : cache.objects) {
         delete entry.second;
         entry.second = nullptr;
     }
-    for (auto &entry : cache.names) {
+    for (auto& entry : cache.names) {
         delete entry.second;
         entry.second = nullptr;
     }
 }
 
-int countOf(const std::map<std::string, int> &refs, const std::string &path) {
+int countOf(const std::map<std::string, int>& refs, const std::string& path) {
     const auto found = refs.find(path);
     return found == refs.end() ? 0 : found->second;
 }
@@ -115,39 +115,39 @@ ResourceManager::~ResourceManager() {
     destroyAll(Cache<Sound>{soundNames_, sounds_, soundRefs_});
 }
 
-Texture *ResourceManager::acquireTexture(const char *name) {
+Texture* ResourceManager::acquireTexture(const char* name) {
     return acquire(Cache<Texture>{textureNames_, textures_, textureRefs_}, name, &failed_);
 }
 
-Mesh *ResourceManager::acquireMesh(const char *name) {
+Mesh* ResourceManager::acquireMesh(const char* name) {
     return acquire(Cache<Mesh>{meshNames_, meshes_, meshRefs_}, name, &failed_);
 }
 
-Sound *ResourceManager::acquireSound(const char *name) {
+Sound* ResourceManager::acquireSound(const char* name) {
     return acquire(Cache<Sound>{soundNames_, sounds_, soundRefs_}, name, &failed_);
 }
 
-Texture *ResourceManager::addTextureReference(Texture *texture) {
+Texture* ResourceManager::addTextureReference(Texture* texture) {
     return addReference(Cache<Texture>{textureNames_, textures_, textureRefs_}, texture, &failed_);
 }
 
-Mesh *ResourceManager::addMeshReference(Mesh *mesh) {
+Mesh* ResourceManager::addMeshReference(Mesh* mesh) {
     return addReference(Cache<Mesh>{meshNames_, meshes_, meshRefs_}, mesh, &failed_);
 }
 
-Sound *ResourceManager::addSoundReference(Sound *sound) {
+Sound* ResourceManager::addSoundReference(Sound* sound) {
     return addReference(Cache<Sound>{soundNames_, sounds_, soundRefs_}, sound, &failed_);
 }
 
-void ResourceManager::releaseTexture(Texture *texture) {
+void ResourceManager::releaseTexture(Texture* texture) {
     release(Cache<Texture>{textureNames_, textures_, textureRefs_}, texture, &failed_);
 }
 
-void ResourceManager::releaseMesh(Mesh *mesh) {
+void ResourceManager::releaseMesh(Mesh* mesh) {
     release(Cache<Mesh>{meshNames_, meshes_, meshRefs_}, mesh, &failed_);
 }
 
-void ResourceManager::releaseSound(Sound *sound) {
+void ResourceManager::releaseSound(Sound* sound) {
     release(Cache<Sound>{soundNames_, sounds_, soundRefs_}, sound, &failed_);
 }
 
@@ -158,17 +158,17 @@ void ResourceManager::purgeUnused() {
     failed_ = false;
 }
 
-int ResourceManager::textureCount(const std::string &path) const {
+int ResourceManager::textureCount(const std::string& path) const {
     return countOf(textureRefs_, path);
 }
-int ResourceManager::meshCount(const std::string &path) const {
+int ResourceManager::meshCount(const std::string& path) const {
     return countOf(meshRefs_, path);
 }
-int ResourceManager::soundCount(const std::string &path) const {
+int ResourceManager::soundCount(const std::string& path) const {
     return countOf(soundRefs_, path);
 }
 
-bool ResourceManager::holdsTexture(const std::string &path) const {
+bool ResourceManager::holdsTexture(const std::string& path) const {
     const auto found = textures_.find(path);
     return found != textures_.end() && found->second != nullptr;
 }

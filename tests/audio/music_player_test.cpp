@@ -20,8 +20,8 @@ const double kQuarterSeconds = 512.0 / 22050.0;
 std::mutex levelsLock;
 std::vector<double> levels;
 
-void recordLevels(void *, Uint8 *stream, int length) {
-    const int16_t *samples = reinterpret_cast<const int16_t *>(stream);
+void recordLevels(void*, Uint8* stream, int length) {
+    const int16_t* samples = reinterpret_cast<const int16_t*>(stream);
     const int perQuarter = length / 2 / kQuartersPerBlock;
     std::lock_guard<std::mutex> hold(levelsLock);
     for (int q = 0; q < kQuartersPerBlock; ++q) {
@@ -35,7 +35,7 @@ void recordLevels(void *, Uint8 *stream, int length) {
 
 // Resumes the music and forgets what was recorded so far, both between two blocks, so that the next
 // block recorded is the first one mixed after the resume.
-void resumeAndRecord(MusicPlayer *player) {
+void resumeAndRecord(MusicPlayer* player) {
     SDL_LockAudio();
     player->resumeMusic();
     {
@@ -148,7 +148,7 @@ TEST_F(MusicPlayerTest, PositionMovesWithinMusicPlayedFromMemory) {
         double level;
         double tolerance;
     } jumps[] = {{1.5, quiet, 600}, {2.5, loud, 2000}, {0.5, 0, 300}, {2.0, loud, 2000}};
-    for (const auto &jump : jumps) {
+    for (const auto& jump : jumps) {
         player.pauseMusic();
         ASSERT_EQ(Mix_SetMusicPosition(jump.seconds), 0) << Mix_GetError();
         resumeAndRecord(&player);
@@ -182,7 +182,7 @@ TEST_F(MusicPlayerTest, BadFilesLeaveThePlayerEmpty) {
     std::vector<uint8_t> otherKey = ogg;
     uint8_t sum = 0;
     for (size_t step = 0; step < otherKey.size(); ++step) {
-        uint8_t &byte = otherKey[otherKey.size() - 1 - step];
+        uint8_t& byte = otherKey[otherKey.size() - 1 - step];
         sum = static_cast<uint8_t>(sum + byte + 0x21 + step % 5);
         byte = sum;
     }
@@ -195,7 +195,7 @@ TEST_F(MusicPlayerTest, BadFilesLeaveThePlayerEmpty) {
     ASSERT_TRUE(writeWholeFile(dir_.file("huge.dat"), {1}));
     ASSERT_EQ(truncate(dir_.file("huge.dat").c_str(), 4LL * 1024 * 1024 * 1024), 0);
 
-    for (const char *name : {"missing.dat", "empty.dat", "garbage.dat", "other-key.dat", "truncated.dat",
+    for (const char* name : {"missing.dat", "empty.dat", "garbage.dat", "other-key.dat", "truncated.dat",
                              "dir.dat", "huge.dat"}) {
         ASSERT_TRUE(player.loadMusic(path_));
         EXPECT_FALSE(player.loadMusic(dir_.file(name))) << name;

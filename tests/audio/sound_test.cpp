@@ -80,7 +80,7 @@ TEST_F(SoundTest, BadFilesLeaveTheSoundEmpty) {
     ASSERT_TRUE(
         writeScrambledFile(dir_.file("truncated.dat"), std::vector<uint8_t>(wav.begin(), wav.begin() + 30)));
     ASSERT_EQ(mkdir(dir_.file("dir.dat").c_str(), 0755), 0);
-    for (const char *name : {"missing.dat", "empty.dat", "garbage.dat", "truncated.dat", "dir.dat"}) {
+    for (const char* name : {"missing.dat", "empty.dat", "garbage.dat", "truncated.dat", "dir.dat"}) {
         Sound sound;
         ASSERT_TRUE(sound.loadSound(path_));
         EXPECT_FALSE(sound.loadSound(dir_.file(name))) << name;

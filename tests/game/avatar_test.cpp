@@ -13,9 +13,9 @@
 class AvatarRules : public GameFixture {
 protected:
     // A world whose player avatar stands idle at (x, y) facing down, with no random glance pending.
-    World &worldWithPlayerAt(int x, int y) {
-        World &world = newWorld(9);
-        Avatar &player = avatarOf(world, 0);
+    World& worldWithPlayerAt(int x, int y) {
+        World& world = newWorld(9);
+        Avatar& player = avatarOf(world, 0);
         player.x = x;
         player.y = y;
         player.facing = Avatar::kFacingDown;
@@ -31,8 +31,8 @@ protected:
 };
 
 TEST_F(AvatarRules, TheFirstInputRevealsRoomZeroAndAStepIntoAWallOnlyTurns) {
-    World &world = worldWithPlayerAt(3, 1);
-    Avatar &player = avatarOf(world, 0);
+    World& world = worldWithPlayerAt(3, 1);
+    Avatar& player = avatarOf(world, 0);
     world.update(1.0f / 60.0f);
     EXPECT_EQ(world.level, 0.0f);
     EXPECT_EQ(currentMusicNumber(), -1);
@@ -51,8 +51,8 @@ TEST_F(AvatarRules, TheFirstInputRevealsRoomZeroAndAStepIntoAWallOnlyTurns) {
 }
 
 TEST_F(AvatarRules, HeldActionsCountInTheOrderUpDownLeftRightConfirm) {
-    World &world = worldWithPlayerAt(5, 1);
-    Avatar &player = avatarOf(world, 0);
+    World& world = worldWithPlayerAt(5, 1);
+    Avatar& player = avatarOf(world, 0);
     theKeyState->press(kKeySpace);
     theKeyState->press(kKeyD);
     theKeyState->press(kKeyA);
@@ -63,7 +63,7 @@ TEST_F(AvatarRules, HeldActionsCountInTheOrderUpDownLeftRightConfirm) {
     EXPECT_FALSE(actionConfirm() || actionLeft() || actionRight()) << "the others are consumed and lost";
 
     // Avatars other than 0 never read the keyboard.
-    Avatar &second = avatarOf(world, 1);
+    Avatar& second = avatarOf(world, 1);
     const int x = second.x;
     second.animState = Avatar::kIdle;
     second.animProgress = 0.0f;
@@ -74,8 +74,8 @@ TEST_F(AvatarRules, HeldActionsCountInTheOrderUpDownLeftRightConfirm) {
 }
 
 TEST_F(AvatarRules, ThePlayersCommandWaitsDuringAStepWhileRemoteCommandsAreLost) {
-    World &world = worldWithPlayerAt(5, 1);
-    Avatar &player = avatarOf(world, 0);
+    World& world = worldWithPlayerAt(5, 1);
+    Avatar& player = avatarOf(world, 0);
     tap(kKeyRight);
     ASSERT_EQ(player.animState, Avatar::kStep);
     tap(kKeyUp);
@@ -97,9 +97,9 @@ TEST_F(AvatarRules, ThePlayersCommandWaitsDuringAStepWhileRemoteCommandsAreLost)
 TEST_F(AvatarRules, AnActIsResolvedExactlyOnceAtTheHalfwayMarkEvenWithLargeSteps) {
     for (float dt : {1.0f / 60.0f, 0.125f}) {
         SCOPED_TRACE(dt);
-        World &world = newWorld(21);
-        Avatar &player = avatarOf(world, 0);
-        Avatar &second = avatarOf(world, 1);
+        World& world = newWorld(21);
+        Avatar& player = avatarOf(world, 0);
+        Avatar& second = avatarOf(world, 1);
         const int right = buttonColumn(world, 0, kCellButtonRight);
         player.x = right;
         player.y = 2;
@@ -131,8 +131,8 @@ TEST_F(AvatarRules, AnActIsResolvedExactlyOnceAtTheHalfwayMarkEvenWithLargeSteps
 }
 
 TEST_F(AvatarRules, AGlanceOfTheBottomAvatarPassesUpThroughEveryRoom) {
-    World &world = worldWithPlayerAt(5, 1);
-    for (Avatar *avatar : world.avatars) {
+    World& world = worldWithPlayerAt(5, 1);
+    for (Avatar* avatar : world.avatars) {
         avatar->animState = Avatar::kIdle;
         avatar->animProgress = 0.0f;
     }
@@ -140,7 +140,7 @@ TEST_F(AvatarRules, AGlanceOfTheBottomAvatarPassesUpThroughEveryRoom) {
     bool glanced[kAvatarCount] = {};
     for (int i = 0; i < 60 * 4; ++i) {
         world.update(1.0f / 60.0f);
-        for (const Avatar *avatar : world.avatars) {
+        for (const Avatar* avatar : world.avatars) {
             glanced[avatar->index] |= avatar->animState == Avatar::kGlance;
         }
     }
@@ -148,7 +148,7 @@ TEST_F(AvatarRules, AGlanceOfTheBottomAvatarPassesUpThroughEveryRoom) {
         EXPECT_TRUE(glanced[k]) << k;
     }
     // A busy or departed avatar ignores the nudge.
-    Avatar &third = avatarOf(world, 2);
+    Avatar& third = avatarOf(world, 2);
     third.animState = Avatar::kStep;
     world.nudgeNext(2);
     EXPECT_EQ(third.animState, Avatar::kStep);
@@ -162,14 +162,14 @@ TEST_F(AvatarRules, AvatarsLeaveThroughTheirDoorAtTheirOwnThresholds) {
     const float thresholds[kAvatarCount] = {0.17f, 0.17f, 0.17f, 0.0f, 0.25f};
     for (int index = 1; index < kAvatarCount; ++index) {
         SCOPED_TRACE(index);
-        World &world = newWorld(30 + index);
-        for (Avatar *avatar : world.avatars) {
+        World& world = newWorld(30 + index);
+        for (Avatar* avatar : world.avatars) {
             avatar->animState = Avatar::kIdle;
             avatar->animProgress = 0.0f;
         }
         world.level = 5.0f;
         world.doorOpen[index] = true;
-        Avatar &avatar = avatarOf(world, index);
+        Avatar& avatar = avatarOf(world, index);
         avatar.x = 4;
         avatar.y = 4 * index + 2;
         avatar.stepUp();

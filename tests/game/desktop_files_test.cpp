@@ -13,12 +13,12 @@
 #include "tests/game/game_fixture.h"
 
 namespace {
-std::string text(const std::vector<uint8_t> &bytes) {
+std::string text(const std::vector<uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
 // The class letters of the page's squares, row by row.
-std::vector<std::string> pictureRows(const std::string &page) {
+std::vector<std::string> pictureRows(const std::string& page) {
     std::vector<std::string> rows;
     size_t at = 0;
     while ((at = page.find("<tr>", at)) != std::string::npos) {
@@ -73,7 +73,7 @@ TEST_F(DesktopFiles, ThePageIsOneLineWhoseSquaresHideAPictureForPaper) {
 }
 
 TEST_F(DesktopFiles, OnlyAvatarZeroLeavingWritesThemAndNeitherIsEverOverwritten) {
-    World &world = newWorld(1);
+    World& world = newWorld(1);
     const std::string printFile = desktop() + "/print_me.html";
     for (int p = 0; p < kRoomCount; ++p) {
         world.avatarLeft(p);

@@ -19,7 +19,7 @@
 #include "tests/support/gl_test_context.h"
 
 namespace {
-const char *const kTouchedVariables[] = {"HOME", "USERPROFILE", "XDG_DESKTOP_DIR", "XDG_CONFIG_HOME"};
+const char* const kTouchedVariables[] = {"HOME", "USERPROFILE", "XDG_DESKTOP_DIR", "XDG_CONFIG_HOME"};
 
 struct SavedVariable {
     bool set;
@@ -38,7 +38,7 @@ void openAudioOnce() {
 }
 } // namespace
 
-void setEnvironment(const char *name, const char *value) {
+void setEnvironment(const char* name, const char* value) {
     if (value == nullptr) {
         unsetenv(name);
     } else {
@@ -48,7 +48,7 @@ void setEnvironment(const char *name, const char *value) {
 
 GameFixture::GameFixture() : workingDirectory_(scratch_.path()) {
     for (int i = 0; i < 4; ++i) {
-        const char *value = std::getenv(kTouchedVariables[i]);
+        const char* value = std::getenv(kTouchedVariables[i]);
         saved[i] = {value != nullptr, value != nullptr ? value : ""};
         unsetenv(kTouchedVariables[i]);
     }
@@ -84,7 +84,7 @@ GameFixture::~GameFixture() {
     messageText.clear();
 }
 
-World &GameFixture::newWorld(unsigned seed) {
+World& GameFixture::newWorld(unsigned seed) {
     deleteWorld();
     seedRandomWith(seed);
     theWorld = new World();
@@ -102,8 +102,8 @@ void GameFixture::run(int frames, float dt) {
     }
 }
 
-Avatar &avatarOf(World &world, int index) {
-    for (Avatar *avatar : world.avatars) {
+Avatar& avatarOf(World& world, int index) {
+    for (Avatar* avatar : world.avatars) {
         if (avatar->index == index) {
             return *avatar;
         }
@@ -111,7 +111,7 @@ Avatar &avatarOf(World &world, int index) {
     throw std::logic_error("no such avatar");
 }
 
-int buttonColumn(const World &world, int room, int type) {
+int buttonColumn(const World& world, int room, int type) {
     for (int x = 5; x <= 9; ++x) {
         if (world.cellType[x][4 * room + 3] == type) {
             return x;

@@ -12,8 +12,8 @@
 namespace {
 const int kNone = Avatar::kNoCommand;
 
-const Avatar *avatarOf(const World &world, int index) {
-    for (const Avatar *avatar : world.avatars) {
+const Avatar* avatarOf(const World& world, int index) {
+    for (const Avatar* avatar : world.avatars) {
         if (avatar->index == index) {
             return avatar;
         }
@@ -21,8 +21,8 @@ const Avatar *avatarOf(const World &world, int index) {
     return nullptr;
 }
 
-bool allSettled(const World &world) {
-    for (const Avatar *avatar : world.avatars) {
+bool allSettled(const World& world) {
+    for (const Avatar* avatar : world.avatars) {
         if (!avatar->exited && (avatar->animState > Avatar::kGlance || avatar->pendingCommand != kNone)) {
             return false;
         }
@@ -42,14 +42,14 @@ int stepCommand(int dx, int dy) {
 
 // First step of a shortest walk over the room's enterable floor from the avatar to (tx, ty), or 0
 // when it already stands there (or cannot get there).
-int firstStepTowards(const World &world, const Avatar &avatar, int tx, int ty, int *distance = nullptr) {
+int firstStepTowards(const World& world, const Avatar& avatar, int tx, int ty, int* distance = nullptr) {
     const int room = avatar.index;
     const int lowRow = 4 * room + 1;
     auto onFloor = [&](int x, int y) { return x >= 3 && x <= 10 && (y == lowRow || y == lowRow + 1); };
     int firstMove[kGridWidth][kGridHeight];
     int steps[kGridWidth][kGridHeight];
-    for (auto &column : firstMove) {
-        for (int &cell : column) {
+    for (auto& column : firstMove) {
+        for (int& cell : column) {
             cell = -1;
         }
     }
@@ -99,7 +99,7 @@ int facingOf(int command) {
 }
 
 // Stand on (x, y), face the way a step `turn` would and act: the command avatar `index` needs now.
-int actFrom(const World &world, const Avatar &avatar, int x, int y, int turn) {
+int actFrom(const World& world, const Avatar& avatar, int x, int y, int turn) {
     if (avatar.x != x || avatar.y != y) {
         return firstStepTowards(world, avatar, x, y);
     }
@@ -111,7 +111,7 @@ const int kButtonForCommand[6] = {
     0, kCellButtonUp, kCellButtonDown, kCellButtonLeft, kCellButtonRight, kCellButtonAct};
 
 // The command avatar 0 gives so that avatar k comes nearer to carrying out `command`.
-int routeDown(const World &world, int k, int command) {
+int routeDown(const World& world, int k, int command) {
     if (k == 0 || command == kNone) {
         return command;
     }
@@ -122,7 +122,7 @@ int routeDown(const World &world, int k, int command) {
             buttonX = x;
         }
     }
-    const Avatar *below = avatarOf(world, k - 1);
+    const Avatar* below = avatarOf(world, k - 1);
     if (buttonX < 0 || below == nullptr) {
         return kNone;
     }
@@ -130,7 +130,7 @@ int routeDown(const World &world, int k, int command) {
 }
 
 // What the highest avatar still in play must do next: take its item, open its door, walk out.
-int stageCommand(const World &world, const Avatar &avatar) {
+int stageCommand(const World& world, const Avatar& avatar) {
     const int room = avatar.index;
     const int floor = 4 * room + 1;
     if (!world.itemTaken[room]) {
@@ -172,12 +172,12 @@ int keyForCommand(int command) {
 }
 } // namespace
 
-int nextPlayerCommand(const World &world) {
+int nextPlayerCommand(const World& world) {
     if (!allSettled(world)) {
         return kNone;
     }
     for (int k = kAvatarCount - 1; k >= 0; --k) {
-        const Avatar *avatar = avatarOf(world, k);
+        const Avatar* avatar = avatarOf(world, k);
         if (avatar != nullptr && !avatar->exited) {
             return routeDown(world, k, stageCommand(world, *avatar));
         }
@@ -185,7 +185,7 @@ int nextPlayerCommand(const World &world) {
     return kNone;
 }
 
-void ScriptedPlayer::playFrame(World &world, float dt) {
+void ScriptedPlayer::playFrame(World& world, float dt) {
     if (heldKey_ != 0) {
         // A key is let go a few frames after it went down, as fingers do.
         if (++framesHeld_ >= 3) {

@@ -14,11 +14,11 @@ class World;
 class ScriptedPlayer {
 public:
     // Plays one frame: presses or releases a key if it is time to, then updates the World by dt.
-    void playFrame(World &world, float dt);
+    void playFrame(World& world, float dt);
 
     int keyPresses() const { return keyPresses_; }
     // The keys pressed so far, in order (key symbols).
-    const std::vector<int> &pressedKeys() const { return pressed_; }
+    const std::vector<int>& pressedKeys() const { return pressed_; }
 
 private:
     int heldKey_ = 0;
@@ -29,4 +29,4 @@ private:
 
 // What avatar 0 should do next to bring the game one step nearer its end, as an avatar command
 // (1 up, 2 down, 3 left, 4 right, 5 act); 0 once nothing is left to do or while avatars are busy.
-int nextPlayerCommand(const World &world);
+int nextPlayerCommand(const World& world);

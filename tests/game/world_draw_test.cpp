@@ -38,7 +38,7 @@ void writePictures() {
     const std::vector<uint8_t> white = solidPicture(255, 255, 255);
     for (int number : allTextureNumbers()) {
         const bool figure = number >= 71000 || number % 1000 >= 190;
-        const std::vector<uint8_t> &picture = figure ? white : number >= 8000 ? outside : tile;
+        const std::vector<uint8_t>& picture = figure ? white : number >= 8000 ? outside : tile;
         writeScrambledFile("res/" + std::to_string(number) + ".dat", picture);
     }
 }
@@ -66,7 +66,7 @@ protected:
         theWorld->draw();
         glFinish();
     }
-    void reveal(World &world, float rooms) {
+    void reveal(World& world, float rooms) {
         world.level = rooms;
         world.roomReveal = rooms;
         world.outsideReveal = rooms;
@@ -76,9 +76,9 @@ protected:
 TEST_F(WorldDrawing, TheDarkStartHidesTheWholeGridAndARevealedRoomShowsItsTiles) {
     REQUIRE_GL_WINDOW(kWidth, kHeight);
     writePictures();
-    World &world = newWorld(6);
+    World& world = newWorld(6);
     ASSERT_EQ(gameMode, kModePlay) << "every picture loaded";
-    for (Avatar *avatar : world.avatars) {
+    for (Avatar* avatar : world.avatars) {
         avatar->exited = true; // figures would cover the tiles looked at below
     }
     drawFrame();
@@ -101,8 +101,8 @@ TEST_F(WorldDrawing, TheDarkStartHidesTheWholeGridAndARevealedRoomShowsItsTiles)
 TEST_F(WorldDrawing, AHalfRevealedRoomLiesUnderABlackOverlayOfThreeQuarters) {
     REQUIRE_GL_WINDOW(kWidth, kHeight);
     writePictures();
-    World &world = newWorld(6);
-    for (Avatar *avatar : world.avatars) {
+    World& world = newWorld(6);
+    for (Avatar* avatar : world.avatars) {
         avatar->exited = true;
     }
     reveal(world, 5.0f);
@@ -123,10 +123,10 @@ TEST_F(WorldDrawing, AHalfRevealedRoomLiesUnderABlackOverlayOfThreeQuarters) {
 TEST_F(WorldDrawing, FiguresAndCrawlersAreDrawnOverTheTiles) {
     REQUIRE_GL_WINDOW(kWidth, kHeight);
     writePictures();
-    World &world = newWorld(8);
+    World& world = newWorld(8);
     reveal(world, 5.0f);
     drawFrame();
-    for (const Avatar *avatar : world.avatars) {
+    for (const Avatar* avatar : world.avatars) {
         const Rgba figure = cellPixel(avatar->x, avatar->y);
         if (avatar->index == 0) {
             EXPECT_TRUE(near(figure, 128, 255, 128)) << "avatar 0 is drawn green";
@@ -140,7 +140,7 @@ TEST_F(WorldDrawing, FiguresAndCrawlersAreDrawnOverTheTiles) {
 
     // Young crawlers show the tint. These swim left of the strips, where no mask reaches.
     for (int i = 0; i < 20; ++i) {
-        Crawler *crawler = new Crawler(9999.0f, -6.0f, 10.0f);
+        Crawler* crawler = new Crawler(9999.0f, -6.0f, 10.0f);
         crawler->age = 0.0f;
         world.crawlers.push_front(crawler);
     }
@@ -154,7 +154,7 @@ TEST_F(WorldDrawing, FiguresAndCrawlersAreDrawnOverTheTiles) {
     const int y1 = static_cast<int>(12 * kCell);
     EXPECT_GT(countPixels(x0, y0, x1, y1, Rgba{255, 128, 64, 255}, 3), 20);
     // Old crawlers are black: nothing of them shows on the black backdrop.
-    for (Crawler *crawler : world.crawlers) {
+    for (Crawler* crawler : world.crawlers) {
         crawler->age = 7.0f;
     }
     drawFrame();

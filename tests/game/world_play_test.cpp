@@ -19,8 +19,8 @@ const float kFrame = 1.0f / 60.0f;
 // Far more than any game needs; a plan that stalls fails instead of hanging.
 const int kFrameLimit = 60 * 60 * 180;
 
-bool avatarZeroHasLeft(const World &world) {
-    for (const Avatar *avatar : world.avatars) {
+bool avatarZeroHasLeft(const World& world) {
+    for (const Avatar* avatar : world.avatars) {
         if (avatar->index == 0) {
             return avatar->exited;
         }
@@ -39,7 +39,7 @@ TEST_F(WinningGame, EveryShuffleCanBeWonFromTheDarkStartToThePrintedPage) {
     int longestFrames = 0;
     for (unsigned seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        World &world = newWorld(seed);
+        World& world = newWorld(seed);
         EXPECT_EQ(world.level, 0.0f);
         EXPECT_EQ(currentMusicNumber(), -1) << "no music before the first input";
 
@@ -75,7 +75,7 @@ TEST_F(WinningGame, EveryShuffleCanBeWonFromTheDarkStartToThePrintedPage) {
 
         // The next start finds the marker, removes it and shows the dark, finished field.
         deleteWorld();
-        World &finished = newWorld(seed + 1000);
+        World& finished = newWorld(seed + 1000);
         EXPECT_FALSE(std::filesystem::exists(markerFileName));
         EXPECT_TRUE(finished.avatars.empty());
         EXPECT_EQ(finished.level, 0.0f);

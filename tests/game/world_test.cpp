@@ -14,8 +14,8 @@
 #include "tests/game/game_fixture.h"
 
 namespace {
-void removeCrawlers(World &world) {
-    for (Crawler *crawler : world.crawlers) {
+void removeCrawlers(World& world) {
+    for (Crawler* crawler : world.crawlers) {
         delete crawler;
     }
     world.crawlers.clear();
@@ -27,7 +27,7 @@ class WorldRules : public GameFixture {};
 TEST_F(WorldRules, SetUpShufflesOnlyTheButtonsAndPlacesAvatarsWhereTheyMayStart) {
     std::set<std::vector<int>> orders;
     for (unsigned seed = 1; seed <= 40; ++seed) {
-        World &world = newWorld(seed);
+        World& world = newWorld(seed);
         EXPECT_EQ(world.musicClock, 9999.0f);
         for (int room = 0; room < kRoomCount; ++room) {
             const int row = 4 * room + 3;
@@ -44,7 +44,7 @@ TEST_F(WorldRules, SetUpShufflesOnlyTheButtonsAndPlacesAvatarsWhereTheyMayStart)
         }
         ASSERT_EQ(world.avatars.size(), 5u);
         int index = 0;
-        for (const Avatar *avatar : world.avatars) {
+        for (const Avatar* avatar : world.avatars) {
             EXPECT_EQ(avatar->index, index++);
             EXPECT_EQ(avatar->controlled, avatar->index == 0);
             EXPECT_TRUE(world.canEnter(avatar->x, avatar->y)) << avatar->index;
@@ -52,7 +52,7 @@ TEST_F(WorldRules, SetUpShufflesOnlyTheButtonsAndPlacesAvatarsWhereTheyMayStart)
             // Nobody in the leftmost column starts facing the wall.
             EXPECT_FALSE(avatar->x == 3 && avatar->facing == Avatar::kFacingLeft);
         }
-        const Avatar &top = avatarOf(world, 4);
+        const Avatar& top = avatarOf(world, 4);
         EXPECT_EQ(top.y, 18);
         EXPECT_GE(top.x, 3);
         EXPECT_LE(top.x, 6);
@@ -63,7 +63,7 @@ TEST_F(WorldRules, SetUpShufflesOnlyTheButtonsAndPlacesAvatarsWhereTheyMayStart)
 }
 
 TEST_F(WorldRules, CanEnterRefusesTheGridEdgesTheLyingItemAndClosedDoors) {
-    World &world = newWorld(7);
+    World& world = newWorld(7);
     EXPECT_FALSE(world.canEnter(-1, 5));
     EXPECT_FALSE(world.canEnter(14, 5));
     EXPECT_FALSE(world.canEnter(5, -1));
@@ -106,9 +106,9 @@ TEST_F(WorldRules, CanEnterRefusesTheGridEdgesTheLyingItemAndClosedDoors) {
 }
 
 TEST_F(WorldRules, ButtonsSteerTheRoomAboveRevealItAndStopRevealingOnceTheTopDoorIsOpen) {
-    World &world = newWorld(3);
+    World& world = newWorld(3);
     world.update(1.0f / 60.0f);
-    Avatar &second = avatarOf(world, 1);
+    Avatar& second = avatarOf(world, 1);
     second.x = 6;
     second.y = 5;
     const int right = buttonColumn(world, 0, kCellButtonRight);
@@ -144,7 +144,7 @@ TEST_F(WorldRules, ButtonsSteerTheRoomAboveRevealItAndStopRevealingOnceTheTopDoo
 }
 
 TEST_F(WorldRules, TheMusicClockRestartsOnTheFirstUpdateAndEveryLoop) {
-    World &world = newWorld(1);
+    World& world = newWorld(1);
     world.update(0.01f);
     EXPECT_EQ(world.musicClock, 0.0f);
     run(60, 0.1f);
@@ -156,7 +156,7 @@ TEST_F(WorldRules, TheMusicClockRestartsOnTheFirstUpdateAndEveryLoop) {
 }
 
 TEST_F(WorldRules, RoomsRevealQuicklyAndDarkenSlowlyWhileTheOutsideDoesTheOpposite) {
-    World &world = newWorld(1);
+    World& world = newWorld(1);
     world.level = 2.0f;
     world.update(0.1f);
     EXPECT_FLOAT_EQ(world.roomReveal, 0.2f);
@@ -176,7 +176,7 @@ TEST_F(WorldRules, RoomsRevealQuicklyAndDarkenSlowlyWhileTheOutsideDoesTheOpposi
 }
 
 TEST_F(WorldRules, ASwarmStartsWithOneCrawlerAtT1ThenGrowsFromT2UntilItsCapPullsTheLevelDown) {
-    World &world = newWorld(5);
+    World& world = newWorld(5);
     world.avatars.front()->exited = true; // keep avatar 0 from glancing: only the swarm draws randoms
     const float dt = 1.0f / 60.0f;
     world.level = 5.0f;
@@ -199,7 +199,7 @@ TEST_F(WorldRules, ASwarmStartsWithOneCrawlerAtT1ThenGrowsFromT2UntilItsCapPulls
     }
     EXPECT_EQ(crawlersAtT1, 1);
     ASSERT_EQ(world.crawlers.size(), 1u);
-    const Crawler &first = *world.crawlers.front();
+    const Crawler& first = *world.crawlers.front();
     EXPECT_EQ(first.homeX, 4.0f);
     EXPECT_EQ(first.homeY, 7.0f);
     EXPECT_EQ(first.wanderDelay, 9999.0f);
@@ -208,7 +208,7 @@ TEST_F(WorldRules, ASwarmStartsWithOneCrawlerAtT1ThenGrowsFromT2UntilItsCapPulls
     EXPECT_GT(world.crawlerCount[1], 40);
     EXPECT_EQ(world.crawlers.front()->wanderDelay, 0.0f) << "later crawlers roam";
     int homebodies = 0;
-    for (const Crawler *crawler : world.crawlers) {
+    for (const Crawler* crawler : world.crawlers) {
         homebodies += crawler->wanderDelay == 9999.0f;
     }
     EXPECT_EQ(homebodies, 31);
@@ -226,7 +226,7 @@ TEST_F(WorldRules, ASwarmStartsWithOneCrawlerAtT1ThenGrowsFromT2UntilItsCapPulls
 }
 
 TEST_F(WorldRules, CrawlersAreCulledOnlyOnceTheDarkeningHasSettled) {
-    World &world = newWorld(2);
+    World& world = newWorld(2);
     world.avatars.front()->exited = true;
     world.level = 2.0f;
     world.roomReveal = 2.5f;
@@ -243,7 +243,7 @@ TEST_F(WorldRules, CrawlersAreCulledOnlyOnceTheDarkeningHasSettled) {
 }
 
 TEST_F(WorldRules, TheTintDriftsAtHalfAUnitPerSecondAndPicksANewTargetOnlyAfterArriving) {
-    World &world = newWorld(11);
+    World& world = newWorld(11);
     world.avatars.front()->exited = true;
     world.update(0.0f);
     for (int c = 0; c < 3; ++c) {
@@ -270,7 +270,7 @@ TEST_F(WorldRules, TheTintDriftsAtHalfAUnitPerSecondAndPicksANewTargetOnlyAfterA
 }
 
 TEST_F(WorldRules, CellsAnimateButtonsRunTheirFramesAndOpenDoorsStayOpen) {
-    World &world = newWorld(4);
+    World& world = newWorld(4);
     world.avatars.front()->exited = true;
     const float dt = 1.0f / 60.0f;
     // The decoration at (1, 7) never rests.
@@ -301,7 +301,7 @@ TEST_F(WorldRules, CellsAnimateButtonsRunTheirFramesAndOpenDoorsStayOpen) {
 
 TEST_F(WorldRules, AFinishedGameStartsDarkWithoutAvatarsAndIgnoresInput) {
     writeWholeFile(path("delete_me.html"), {'x'});
-    World &world = newWorld(1);
+    World& world = newWorld(1);
     EXPECT_TRUE(world.avatars.empty());
     EXPECT_EQ(currentMusicNumber(), 0);
     EXPECT_TRUE(readWholeFile(path("delete_me.html")).empty());
@@ -310,6 +310,6 @@ TEST_F(WorldRules, AFinishedGameStartsDarkWithoutAvatarsAndIgnoresInput) {
     EXPECT_EQ(world.level, 0.0f);
     EXPECT_EQ(currentMusicNumber(), 0);
     // The following start is an ordinary new game.
-    World &next = newWorld(2);
+    World& next = newWorld(2);
     EXPECT_EQ(next.avatars.size(), 5u);
 }

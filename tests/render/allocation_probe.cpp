@@ -11,7 +11,7 @@
 namespace {
 std::atomic<size_t> largest{0};
 
-void *probedAllocation(size_t size) {
+void* probedAllocation(size_t size) {
     size_t seen = largest.load();
     while (size > seen && !largest.compare_exchange_weak(seen, size)) {
     }
@@ -19,23 +19,45 @@ void *probedAllocation(size_t size) {
 }
 } // namespace
 
-void resetLargestAllocation() { largest = 0; }
+void resetLargestAllocation() {
+    largest = 0;
+}
 
-size_t largestAllocation() { return largest.load(); }
+size_t largestAllocation() {
+    return largest.load();
+}
 
-void *operator new(size_t size) {
-    if (void *p = probedAllocation(size)) {
+void* operator new(size_t size) {
+    if (void* p = probedAllocation(size)) {
         return p;
     }
     throw std::bad_alloc();
 }
 
-void *operator new[](size_t size) { return operator new(size); }
-void *operator new(size_t size, const std::nothrow_t &) noexcept { return probedAllocation(size); }
-void *operator new[](size_t size, const std::nothrow_t &) noexcept { return probedAllocation(size); }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete[](void *p) noexcept { std::free(p); }
-void operator delete(void *p, size_t) noexcept { std::free(p); }
-void operator delete[](void *p, size_t) noexcept { std::free(p); }
-void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
-void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
+void* operator new[](size_t size) {
+    return operator new(size);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    return probedAllocation(size);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    return probedAllocation(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}

@@ -32,21 +32,21 @@ MeshSource triangleMesh(std::initializer_list<MeshKeyframe> frames) {
 
 class MeshFiles : public ::testing::Test {
 protected:
-    std::string write(const std::string &name, const MeshSource &source) {
+    std::string write(const std::string& name, const MeshSource& source) {
         return writeBytes(name, encodeMesh(source));
     }
-    std::string writeBytes(const std::string &name, const std::vector<uint8_t> &payload) {
+    std::string writeBytes(const std::string& name, const std::vector<uint8_t>& payload) {
         const std::string path = scratch.file(name);
         EXPECT_TRUE(writeScrambledFile(path, payload));
         return path;
     }
-    static void expectEmpty(const Mesh &mesh) {
+    static void expectEmpty(const Mesh& mesh) {
         EXPECT_EQ(mesh.vertexCount(), 0);
         EXPECT_EQ(mesh.frameCount(), 0);
         EXPECT_EQ(mesh.displayList(), 0u);
         EXPECT_EQ(mesh.currentPositions(), nullptr);
     }
-    static void putInt32(std::vector<uint8_t> &bytes, size_t at, int32_t value) {
+    static void putInt32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
         for (int i = 0; i < 4; ++i) {
             bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
         }
@@ -55,14 +55,14 @@ protected:
     ScratchDir scratch;
 };
 
-void expectPosition(const Vec3 &v, float x, float y, float z) {
+void expectPosition(const Vec3& v, float x, float y, float z) {
     EXPECT_NEAR(v.x, x, 1e-4f);
     EXPECT_NEAR(v.y, y, 1e-4f);
     EXPECT_NEAR(v.z, z, 1e-4f);
 }
 
 // The Y coordinate of vertex 0 in the current pose (1 + shift for the triangle frames above).
-float currentShift(const Mesh &mesh) {
+float currentShift(const Mesh& mesh) {
     return mesh.currentPositions()[1] - 1;
 }
 } // namespace

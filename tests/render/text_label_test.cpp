@@ -34,7 +34,7 @@ protected:
     void TearDown() override { purgeUnusedGlyphSets(); }
 
     // A glyph picture: 2 x 2 pixels of one colour.
-    void writeGlyph(const std::string &set, int code, Rgba colour) {
+    void writeGlyph(const std::string& set, int code, Rgba colour) {
         std::filesystem::create_directories(scratch.file(set));
         PngImage image;
         image.width = 2;
@@ -46,7 +46,7 @@ protected:
         ASSERT_TRUE(writeScrambledFile(path, encodePng(image)));
     }
     // The three-glyph set used below: 0 red (also every missing glyph), A green, B blue.
-    void writeTestFont(const std::string &set) {
+    void writeTestFont(const std::string& set) {
         writeGlyph(set, 0, kRed);
         writeGlyph(set, 'A', kGreen);
         writeGlyph(set, 'B', kBlue);
@@ -58,7 +58,7 @@ protected:
 
 // An eye 5 units out on +X looking back along -X: the label plane x = 0 faces it, +Y runs to the
 // right and +Z up, one unit being 16 pixels, with the origin at pixel (80, 45).
-void lookAtLabelPlane(Camera &camera) {
+void lookAtLabelPlane(Camera& camera) {
     camera.position.set(5, 0, 0);
     camera.angles.set(0, 0, kPi);
     camera.apply(true);
@@ -82,7 +82,7 @@ TEST_F(GlyphSets, LoadCountAndFallBackToGlyphZero) {
     EXPECT_EQ(label.fontName(), "font");
     EXPECT_EQ(glyphSetReferences["font"], 1);
     EXPECT_EQ(glyphSetLoadedCounts["font"], 3);
-    Texture *glyphs = glyphSetTextures["font"];
+    Texture* glyphs = glyphSetTextures["font"];
     ASSERT_NE(glyphs, nullptr);
     // Every glyph holds a picture: its own or that of 0.dat.
     for (int code = 0; code < 128; ++code) {

@@ -33,7 +33,7 @@ protected:
     void TearDown() override { unbindTexture(); }
 
     // Writes the image as the scrambled resource file res-like path and loads it.
-    bool loadPng(Texture *texture, const PngImage &image) {
+    bool loadPng(Texture* texture, const PngImage& image) {
         const std::string path = dir_.file("image.dat");
         EXPECT_TRUE(writeScrambledFile(path, encodePng(image)));
         return texture->load(path);
@@ -70,7 +70,7 @@ protected:
     ScratchDir dir_;
 };
 
-void expectColour(Rgba actual, Rgba expected, const char *what) {
+void expectColour(Rgba actual, Rgba expected, const char* what) {
     EXPECT_NEAR(actual.r, expected.r, 2) << what;
     EXPECT_NEAR(actual.g, expected.g, 2) << what;
     EXPECT_NEAR(actual.b, expected.b, 2) << what;
@@ -245,7 +245,7 @@ TEST_F(TextureTest, FailedLoadLeavesAnEmptyTextureThatDrawsUntextured) {
     const std::vector<uint8_t> png = encodePng(twoByTwo(PngImage::kRgb, std::vector<uint8_t>(12, 200)));
     const std::vector<uint8_t> truncated(png.begin(), png.begin() + png.size() / 2);
     const std::vector<std::vector<uint8_t>> bad = {{}, {'g', 'a', 'r', 'b', 'a', 'g', 'e'}, truncated};
-    for (const auto &bytes : bad) {
+    for (const auto& bytes : bad) {
         ASSERT_TRUE(writeScrambledFile(dir_.file("bad.dat"), bytes));
         EXPECT_FALSE(texture.load(dir_.file("bad.dat"))) << bytes.size() << " bytes";
         EXPECT_EQ(texture.name(), 0u);

@@ -8,7 +8,7 @@ namespace {
 const float kPi = 3.14159265f;
 const float kTwoPi = 6.2831855f;
 
-void expectNear(const Vec3 &v, float x, float y, float z, float tolerance = 1e-5f) {
+void expectNear(const Vec3& v, float x, float y, float z, float tolerance = 1e-5f) {
     EXPECT_NEAR(v.x, x, tolerance);
     EXPECT_NEAR(v.y, y, tolerance);
     EXPECT_NEAR(v.z, z, tolerance);
@@ -96,8 +96,8 @@ TEST(Vec3, RotationAppliesXThenYThenZ) {
 TEST(Vec3, UnrotateUndoesRotate) {
     const Vec3 starts[] = {Vec3(1, 2, 3), Vec3(-4, 0.5f, 0), Vec3(0, 0, -7), Vec3(0.001f, -9, 2)};
     const Vec3 triples[] = {Vec3(0.3f, -1.2f, 2.9f), Vec3(-3, 0.1f, 0), Vec3(kPi, kPi / 2, -kPi)};
-    for (const Vec3 &start : starts) {
-        for (const Vec3 &angles : triples) {
+    for (const Vec3& start : starts) {
+        for (const Vec3& angles : triples) {
             Vec3 v = start;
             v.rotate(angles);
             v.unrotate(angles);

@@ -10,7 +10,7 @@
 #include "tests/support/scratch_files.h"
 
 namespace {
-std::vector<uint8_t> bytesOf(const char *text, size_t length) {
+std::vector<uint8_t> bytesOf(const char* text, size_t length) {
     return std::vector<uint8_t>(text, text + length);
 }
 } // namespace
@@ -153,7 +153,7 @@ TEST(BinaryFileStream, ReadAllRefusesEmptyHugeAndDirectoryFiles) {
     const std::string whole = dir.file("whole");
     ASSERT_TRUE(writeWholeFile(whole, {9, 8, 7}));
     in.openRead(whole.c_str());
-    uint8_t *bytes = in.readAll(&length);
+    uint8_t* bytes = in.readAll(&length);
     ASSERT_NE(bytes, nullptr);
     EXPECT_FALSE(in.failed());
     EXPECT_EQ(length, 3u);
@@ -166,14 +166,14 @@ TEST(ResourceFile, ReadsUnscramblesAndRefusesBadFiles) {
     const std::vector<uint8_t> payload = {'h', 'e', 'l', 'l', 'o'};
     ASSERT_TRUE(writeScrambledFile(dir.file("5.dat"), payload));
     size_t length = 0;
-    uint8_t *bytes = readResourceFile(dir.file("5.dat"), &length);
+    uint8_t* bytes = readResourceFile(dir.file("5.dat"), &length);
     ASSERT_NE(bytes, nullptr);
     EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + length), payload);
     free(bytes);
 
     ASSERT_TRUE(writeWholeFile(dir.file("empty.dat"), {}));
     ASSERT_EQ(mkdir(dir.file("dir.dat").c_str(), 0755), 0);
-    for (const char *name : {"missing.dat", "empty.dat", "dir.dat"}) {
+    for (const char* name : {"missing.dat", "empty.dat", "dir.dat"}) {
         length = 7;
         EXPECT_EQ(readResourceFile(dir.file(name), &length), nullptr) << name;
         EXPECT_EQ(length, 0u) << name;

@@ -52,7 +52,7 @@ protected:
         messageText.clear();
         gameMode = kModePlay;
     }
-    static bool reported(const std::string &detail) {
+    static bool reported(const std::string& detail) {
         return gameMode == kModeMessage &&
                messageText.find("\n" + detail + "\n\ntry:\n") != std::string::npos;
     }
@@ -80,7 +80,7 @@ bool ResourceAccessTest::audioOpen_ = false;
 } // namespace
 
 TEST_F(ResourceAccessTest, NegativeNumbersGiveTheEmptyObjectSilently) {
-    Texture *empty = textureByNumber(-1);
+    Texture* empty = textureByNumber(-1);
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(textureByNumber(-1), empty);
     EXPECT_EQ(empty->name(), 0u);
@@ -94,11 +94,11 @@ TEST_F(ResourceAccessTest, NegativeNumbersGiveTheEmptyObjectSilently) {
 
 TEST_F(ResourceAccessTest, MissingFilesAreReportedByNameOnce) {
     writeImage(4);
-    Texture *texture = textureByNumber(4);
+    Texture* texture = textureByNumber(4);
     EXPECT_NE(texture->name(), 0u);
     EXPECT_TRUE(messageText.empty());
 
-    Texture *missing = textureByNumber(3);
+    Texture* missing = textureByNumber(3);
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->name(), 0u);
     EXPECT_TRUE(reported("could not load resource file:\n3.dat")) << messageText;
@@ -136,14 +136,14 @@ TEST_F(ResourceAccessTest, DamagedAndHostileFilesAreLoadFailuresNamingTheFile) {
         writeScrambledFile("res/14.dat", std::vector<uint8_t>(png.begin(), png.begin() + png.size() - 20)));
     for (int number = 10; number <= 14; ++number) {
         clearMessage();
-        Texture *texture = textureByNumber(number);
+        Texture* texture = textureByNumber(number);
         ASSERT_NE(texture, nullptr);
         EXPECT_EQ(texture->name(), 0u);
         EXPECT_TRUE(reported("could not load resource file:\n" + std::to_string(number) + ".dat")) << number;
     }
     // Music in a file that is not music, and music scrambled with another key.
     std::vector<uint8_t> ogg = encodeOggVorbis(sineTone(440, 0.3, 0.5, 22050), 22050);
-    for (uint8_t &byte : ogg) {
+    for (uint8_t& byte : ogg) {
         byte ^= 0x5A;
     }
     ASSERT_TRUE(writeWholeFile("res/15.dat", ogg));
@@ -203,7 +203,7 @@ TEST_F(ResourceAccessTest, OneShotSoundsPlayAndGiveTheirReferenceBack) {
 
 TEST_F(ResourceAccessTest, SharingCountsKnownObjectsAndReportsStrangers) {
     writeImage(2);
-    Texture *texture = textureByNumber(2);
+    Texture* texture = textureByNumber(2);
     EXPECT_EQ(shareTexture(texture), texture);
     EXPECT_EQ(theResourceManager->textureCount("res/2.dat"), 2);
     EXPECT_TRUE(messageText.empty());
@@ -221,7 +221,7 @@ TEST_F(ResourceAccessTest, SharingCountsKnownObjectsAndReportsStrangers) {
     shareSound(&strangerSound);
     EXPECT_TRUE(reported("could not find resource object:\nsound"));
     clearMessage();
-    Sound *sound = soundByNumber(-1);
+    Sound* sound = soundByNumber(-1);
     EXPECT_EQ(shareSound(sound), sound);
     EXPECT_TRUE(messageText.empty());
 }
@@ -234,7 +234,7 @@ TEST_F(ResourceAccessTest, WithoutTheServicesNothingLoadsAndNothingCrashes) {
     delete theMusicPlayer;
     theMusicPlayer = nullptr;
 
-    Texture *texture = textureByNumber(2);
+    Texture* texture = textureByNumber(2);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->name(), 0u);
     EXPECT_TRUE(reported("2.dat"));

@@ -21,7 +21,7 @@ protected:
         ASSERT_EQ(mkdir("res", 0755), 0);
     }
 
-    static void writeImage(const std::string &name) {
+    static void writeImage(const std::string& name) {
         PngImage image;
         image.width = 1;
         image.height = 1;
@@ -37,7 +37,7 @@ protected:
 
 TEST_F(ResourceManagerTest, OneSharedObjectPerNameCountedPerAcquire) {
     writeImage("1.dat");
-    Texture *first = manager_.acquireTexture("1.dat");
+    Texture* first = manager_.acquireTexture("1.dat");
     ASSERT_NE(first, nullptr);
     EXPECT_FALSE(manager_.lastOperationFailed());
     EXPECT_NE(first->name(), 0u);
@@ -50,7 +50,7 @@ TEST_F(ResourceManagerTest, OneSharedObjectPerNameCountedPerAcquire) {
     EXPECT_TRUE(manager_.holdsTexture("res/1.dat"));
 
     // A missing file still caches an (empty) object, tried only once.
-    Texture *missing = manager_.acquireTexture("3.dat");
+    Texture* missing = manager_.acquireTexture("3.dat");
     ASSERT_NE(missing, nullptr);
     EXPECT_TRUE(manager_.lastOperationFailed());
     EXPECT_EQ(missing->name(), 0u);
@@ -61,12 +61,12 @@ TEST_F(ResourceManagerTest, OneSharedObjectPerNameCountedPerAcquire) {
     EXPECT_EQ(manager_.textureCount("res/3.dat"), 2);
 
     // The kinds keep separate caches under the same path.
-    Mesh *mesh = manager_.acquireMesh("1.dat");
+    Mesh* mesh = manager_.acquireMesh("1.dat");
     ASSERT_NE(mesh, nullptr);
     EXPECT_TRUE(manager_.lastOperationFailed());
     EXPECT_EQ(manager_.meshCount("res/1.dat"), 1);
     EXPECT_EQ(manager_.textureCount("res/1.dat"), 2);
-    Sound *sound = manager_.acquireSound("1.dat");
+    Sound* sound = manager_.acquireSound("1.dat");
     ASSERT_NE(sound, nullptr);
     EXPECT_TRUE(manager_.lastOperationFailed());
     EXPECT_EQ(manager_.soundCount("res/1.dat"), 1);
@@ -75,7 +75,7 @@ TEST_F(ResourceManagerTest, OneSharedObjectPerNameCountedPerAcquire) {
 TEST_F(ResourceManagerTest, ReleaseBelowZeroPinsAndPurgeTakesOnlyCountZero) {
     writeImage("1.dat");
     writeImage("2.dat");
-    Texture *pinned = manager_.acquireTexture("1.dat");
+    Texture* pinned = manager_.acquireTexture("1.dat");
     manager_.releaseTexture(pinned);
     EXPECT_FALSE(manager_.lastOperationFailed());
     EXPECT_EQ(manager_.textureCount("res/1.dat"), 0);
@@ -85,8 +85,8 @@ TEST_F(ResourceManagerTest, ReleaseBelowZeroPinsAndPurgeTakesOnlyCountZero) {
     EXPECT_EQ(manager_.acquireTexture("1.dat"), pinned);
     EXPECT_EQ(manager_.textureCount("res/1.dat"), -1);
 
-    Texture *held = manager_.acquireTexture("2.dat");
-    Texture *dropped = manager_.acquireTexture("");
+    Texture* held = manager_.acquireTexture("2.dat");
+    Texture* dropped = manager_.acquireTexture("");
     EXPECT_TRUE(manager_.lastOperationFailed());
     manager_.releaseTexture(dropped);
     manager_.purgeUnused();
@@ -102,7 +102,7 @@ TEST_F(ResourceManagerTest, ReleaseBelowZeroPinsAndPurgeTakesOnlyCountZero) {
     EXPECT_FALSE(manager_.holdsTexture("res/2.dat"));
     EXPECT_EQ(manager_.textureCount("res/2.dat"), 0);
     ASSERT_EQ(remove("res/2.dat"), 0);
-    Texture *again = manager_.acquireTexture("2.dat");
+    Texture* again = manager_.acquireTexture("2.dat");
     EXPECT_TRUE(manager_.lastOperationFailed());
     EXPECT_EQ(again->name(), 0u);
     EXPECT_EQ(manager_.textureCount("res/2.dat"), 1);
@@ -117,18 +117,18 @@ TEST_F(ResourceManagerTest, ReleaseBelowZeroPinsAndPurgeTakesOnlyCountZero) {
 
 TEST_F(ResourceManagerTest, UnknownPointersChangeNoCount) {
     writeImage("1.dat");
-    Texture *texture = manager_.acquireTexture("1.dat");
+    Texture* texture = manager_.acquireTexture("1.dat");
     manager_.releaseTexture(nullptr);
     EXPECT_TRUE(manager_.lastOperationFailed());
-    manager_.releaseSound(reinterpret_cast<Sound *>(texture));
+    manager_.releaseSound(reinterpret_cast<Sound*>(texture));
     EXPECT_TRUE(manager_.lastOperationFailed());
-    manager_.releaseMesh(reinterpret_cast<Mesh *>(texture));
+    manager_.releaseMesh(reinterpret_cast<Mesh*>(texture));
     EXPECT_TRUE(manager_.lastOperationFailed());
     EXPECT_EQ(manager_.textureCount("res/1.dat"), 1);
 
     // Add-reference of a stranger hands out the shared empty object, counted.
     Texture stranger;
-    Texture *empty = manager_.addTextureReference(&stranger);
+    Texture* empty = manager_.addTextureReference(&stranger);
     EXPECT_TRUE(manager_.lastOperationFailed());
     EXPECT_EQ(empty, manager_.acquireTexture(""));
     EXPECT_EQ(manager_.textureCount(""), 2);

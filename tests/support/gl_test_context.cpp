@@ -60,7 +60,9 @@ bool openTestWindow(int width, int height) {
     return true;
 }
 
-bool haveDisplay() { return getenv("DISPLAY") != nullptr; }
+bool haveDisplay() {
+    return getenv("DISPLAY") != nullptr;
+}
 
 void shutdownTestPlatform() {
     if (sdlStarted) {
@@ -78,7 +80,9 @@ Rgba readPixel(int x, int y) {
     return pixel;
 }
 
-bool glCapabilityOn(unsigned capability) { return glIsEnabled(capability) == GL_TRUE; }
+bool glCapabilityOn(unsigned capability) {
+    return glIsEnabled(capability) == GL_TRUE;
+}
 
 int countPixels(int x0, int y0, int x1, int y1, Rgba colour, int tolerance) {
     const int w = x1 - x0;

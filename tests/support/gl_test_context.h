@@ -29,12 +29,12 @@ int countPixels(int x0, int y0, int x1, int y1, Rgba colour, int tolerance = 8);
 // Opens the test window or ends the current test: a failure when a display is set (under `make test`
 // there always is one, so a window that will not open is a real fault), a skip when a developer runs a
 // binary by hand without any X server.
-#define REQUIRE_GL_WINDOW(width, height)                                                                 \
-    do {                                                                                                 \
-        if (!openTestWindow(width, height)) {                                                            \
-            if (haveDisplay()) {                                                                         \
-                FAIL() << "no OpenGL window could be opened";                                           \
-            }                                                                                            \
-            GTEST_SKIP() << "no display to open an OpenGL window on";                                   \
-        }                                                                                                \
+#define REQUIRE_GL_WINDOW(width, height)                                                                     \
+    do {                                                                                                     \
+        if (!openTestWindow(width, height)) {                                                                \
+            if (haveDisplay()) {                                                                             \
+                FAIL() << "no OpenGL window could be opened";                                                \
+            }                                                                                                \
+            GTEST_SKIP() << "no display to open an OpenGL window on";                                        \
+        }                                                                                                    \
     } while (0)

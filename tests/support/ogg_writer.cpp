@@ -5,19 +5,19 @@
 #include <vorbis/vorbisenc.h>
 
 namespace {
-void appendPage(const ogg_page &page, std::vector<uint8_t> *out) {
+void appendPage(const ogg_page& page, std::vector<uint8_t>* out) {
     out->insert(out->end(), page.header, page.header + page.header_len);
     out->insert(out->end(), page.body, page.body + page.body_len);
 }
 
-void appendLittleEndian(uint32_t value, int bytes, std::vector<uint8_t> *out) {
+void appendLittleEndian(uint32_t value, int bytes, std::vector<uint8_t>* out) {
     for (int i = 0; i < bytes; ++i) {
         out->push_back(static_cast<uint8_t>(value >> (8 * i)));
     }
 }
 
 // Moves every finished packet of the encoder into pages, and pages into out.
-void drain(vorbis_dsp_state *dsp, vorbis_block *block, ogg_stream_state *stream, std::vector<uint8_t> *out) {
+void drain(vorbis_dsp_state* dsp, vorbis_block* block, ogg_stream_state* stream, std::vector<uint8_t>* out) {
     ogg_packet packet;
     ogg_page page;
     while (vorbis_analysis_blockout(dsp, block) == 1) {
@@ -33,7 +33,7 @@ void drain(vorbis_dsp_state *dsp, vorbis_block *block, ogg_stream_state *stream,
 }
 } // namespace
 
-std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t> &samples, int rate) {
+std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t>& samples, int rate) {
     std::vector<uint8_t> out;
     vorbis_info info;
     vorbis_info_init(&info);
@@ -63,7 +63,7 @@ std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t> &samples, int ra
     const size_t chunk = 1024;
     for (size_t start = 0; start < samples.size(); start += chunk) {
         const size_t count = std::min(chunk, samples.size() - start);
-        float **buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
+        float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
         for (size_t i = 0; i < count; ++i) {
             buffer[0][i] = samples[start + i] / 32768.0f;
         }
@@ -84,7 +84,7 @@ std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t> &samples, int ra
     return out;
 }
 
-std::vector<uint8_t> encodeWav(const std::vector<int16_t> &samples, int rate) {
+std::vector<uint8_t> encodeWav(const std::vector<int16_t>& samples, int rate) {
     std::vector<uint8_t> out;
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
     out.insert(out.end(), {'R', 'I', 'F', 'F'});

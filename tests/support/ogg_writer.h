@@ -5,8 +5,8 @@
 #include <vector>
 
 // Encodes mono 16-bit samples at the given rate as an Ogg Vorbis file; empty if the encoder refused.
-std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t> &samples, int rate);
+std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t>& samples, int rate);
 // A RIFF WAVE file holding mono 16-bit PCM samples.
-std::vector<uint8_t> encodeWav(const std::vector<int16_t> &samples, int rate);
+std::vector<uint8_t> encodeWav(const std::vector<int16_t>& samples, int rate);
 // A sine tone of the given frequency and peak amplitude (0..1), seconds long.
 std::vector<int16_t> sineTone(double frequency, double amplitude, double seconds, int rate);

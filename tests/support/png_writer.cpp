@@ -5,7 +5,7 @@
 
 namespace {
 void appendToVector(png_structp png, png_bytep data, png_size_t length) {
-    auto *out = static_cast<std::vector<uint8_t> *>(png_get_io_ptr(png));
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);
 }
 
@@ -38,7 +38,7 @@ int colourTypeOf(PngImage::Kind kind) {
 
 // Everything libpng may abandon with a long jump; kept apart so that no local of the caller is live
 // across the jump.
-void writeRows(png_structp png, png_infop info, const PngImage &image) {
+void writeRows(png_structp png, png_infop info, const PngImage& image) {
     const int channels = channelsOf(image.kind);
     const int depth = image.kind == PngImage::kRgb16 ? 16 : 8;
     png_set_IHDR(png, info, image.width, image.height, depth, colourTypeOf(image.kind), PNG_INTERLACE_NONE,
@@ -66,7 +66,7 @@ void writeRows(png_structp png, png_infop info, const PngImage &image) {
     const size_t rowSamples = static_cast<size_t>(image.width) * channels;
     std::vector<uint8_t> row(rowSamples * (depth / 8));
     for (int y = 0; y < image.height; ++y) {
-        const uint8_t *source = image.samples.data() + y * rowSamples;
+        const uint8_t* source = image.samples.data() + y * rowSamples;
         for (size_t i = 0; i < rowSamples; ++i) {
             if (depth == 16) {
                 row[2 * i] = source[i];
@@ -80,7 +80,7 @@ void writeRows(png_structp png, png_infop info, const PngImage &image) {
     png_write_end(png, nullptr);
 }
 
-bool writeGuarded(png_structp png, png_infop info, const PngImage &image) {
+bool writeGuarded(png_structp png, png_infop info, const PngImage& image) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -89,7 +89,7 @@ bool writeGuarded(png_structp png, png_infop info, const PngImage &image) {
 }
 } // namespace
 
-std::vector<uint8_t> encodePng(const PngImage &image) {
+std::vector<uint8_t> encodePng(const PngImage& image) {
     std::vector<uint8_t> out;
     if (image.samples.size() != static_cast<size_t>(image.width * image.height * channelsOf(image.kind))) {
         return out;

@@ -26,4 +26,4 @@ struct PngImage {
 };
 
 // The encoded PNG file; empty if libpng refused.
-std::vector<uint8_t> encodePng(const PngImage &image);
+std::vector<uint8_t> encodePng(const PngImage& image);

@@ -12,7 +12,7 @@
 #include "tests/support/scratch_files.h"
 
 namespace {
-const char *const kTwoFrames = R"(# a test triangle
+const char* const kTwoFrames = R"(# a test triangle
 vertices 3
 
 uv 0 0.25     # first corner
@@ -34,7 +34,7 @@ std::vector<uint8_t> int32Bytes(int32_t value) {
             static_cast<uint8_t>(bits >> 24)};
 }
 
-void append(std::vector<uint8_t> &bytes, std::initializer_list<int32_t> values) {
+void append(std::vector<uint8_t>& bytes, std::initializer_list<int32_t> values) {
     for (int32_t value : values) {
         const std::vector<uint8_t> four = int32Bytes(value);
         bytes.insert(bytes.end(), four.begin(), four.end());
@@ -86,8 +86,8 @@ TEST(MeshPack, WrittenFilesLoadInTheGame) {
 
 TEST(MeshPack, MistakesAreReportedWithTheirLine) {
     const struct {
-        const char *text;
-        const char *line;
+        const char* text;
+        const char* line;
     } cases[] = {
         {"uv 0 0\n", "line 1:"},
         {"vertices 4\n", "line 1:"},
@@ -110,7 +110,7 @@ TEST(MeshPack, MistakesAreReportedWithTheirLine) {
          "line 9:"},
         {"", "line 1:"},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         MeshSource mesh;
         std::string error;
@@ -153,7 +153,7 @@ TEST(MeshPack, ValuesTheFileCannotHoldAreRefused) {
 
 TEST(MeshPack, TheToolPacksATextFile) {
     // The test binaries sit at the top of the build tree, beside the tools folder.
-    const char *buildDir = getenv("TAVOK_BUILD_DIR");
+    const char* buildDir = getenv("TAVOK_BUILD_DIR");
     const std::string build = buildDir != nullptr
                                   ? buildDir
                                   : std::filesystem::read_symlink("/proc/self/exe").parent_path().string();

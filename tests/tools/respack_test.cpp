@@ -19,7 +19,7 @@ struct RunResult {
 
 // The build directory: TAVOK_BUILD_DIR, or else the folder this test binary was built into.
 std::string buildDirectory() {
-    const char *named = getenv("TAVOK_BUILD_DIR");
+    const char* named = getenv("TAVOK_BUILD_DIR");
     if (named != nullptr) {
         return named;
     }
@@ -28,10 +28,10 @@ std::string buildDirectory() {
 }
 
 // Runs the built respack with the arguments, collecting its standard output and error.
-RunResult runRespack(const std::string &arguments) {
+RunResult runRespack(const std::string& arguments) {
     RunResult result;
     const std::string command = buildDirectory() + "/tools/respack/respack " + arguments + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         ADD_FAILURE() << "cannot run " << command;
         return result;
@@ -74,13 +74,13 @@ TEST(Respack, PackAndUnpackRoundTripThroughTheGameCipher) {
 
 TEST(Respack, RefusesBadArgumentsAndUnreadableFiles) {
     ScratchDir dir;
-    for (const char *arguments : {"", "pack", "pack onlyone", "frobnicate a b", "check"}) {
+    for (const char* arguments : {"", "pack", "pack onlyone", "frobnicate a b", "check"}) {
         RunResult usage = runRespack(arguments);
         EXPECT_EQ(usage.exitCode, 2) << arguments;
         EXPECT_NE(usage.output.find("usage:"), std::string::npos) << arguments;
     }
     ASSERT_TRUE(writeWholeFile(dir.file("empty"), {}));
-    for (const std::string &in : {dir.file("missing"), dir.file("empty"), dir.path()}) {
+    for (const std::string& in : {dir.file("missing"), dir.file("empty"), dir.path()}) {
         RunResult failed = runRespack("pack " + in + " " + dir.file("out.dat"));
         EXPECT_EQ(failed.exitCode, 1) << in;
         EXPECT_NE(failed.output.find("cannot read"), std::string::npos) << failed.output;
@@ -108,7 +108,7 @@ TEST(Respack, CheckListsNumbersInOrderWithTheirKinds) {
 
     RunResult check = runRespack("check " + dir.path());
     EXPECT_EQ(check.exitCode, 0) << check.output;
-    const std::string &out = check.output;
+    const std::string& out = check.output;
     const size_t zero = out.find("0\tmesh\t8\n");
     const size_t two = out.find("2\togg\t");
     const size_t three = out.find("3\twav\t");

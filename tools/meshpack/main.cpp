@@ -6,7 +6,7 @@
 
 #include "tools/meshpack/mesh_text.h"
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc != 3) {
         fprintf(stderr, "usage: meshpack INPUT.txt OUTPUT.dat\n");
         return 2;

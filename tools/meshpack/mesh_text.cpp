@@ -31,11 +31,11 @@ const double kLargestFixedPoint = 214748.0;
 // Far beyond any real mesh; keeps every size of the file within its 32-bit fields.
 const long kMostVertices = 30000000;
 
-bool parseNumber(const std::string &word, float &value) {
+bool parseNumber(const std::string& word, float& value) {
     if (word.empty()) {
         return false;
     }
-    char *end = nullptr;
+    char* end = nullptr;
     const double parsed = std::strtod(word.c_str(), &end);
     if (end != word.c_str() + word.size() || !std::isfinite(parsed)) {
         return false;
@@ -45,7 +45,7 @@ bool parseNumber(const std::string &word, float &value) {
 }
 
 // Splits a line into words, dropping a comment.
-std::vector<std::string> wordsOf(const std::string &line) {
+std::vector<std::string> wordsOf(const std::string& line) {
     std::istringstream stream(line.substr(0, line.find('#')));
     std::vector<std::string> words;
     std::string word;
@@ -55,7 +55,7 @@ std::vector<std::string> wordsOf(const std::string &line) {
     return words;
 }
 
-bool readNumbers(const std::vector<std::string> &words, size_t count, std::vector<float> &out) {
+bool readNumbers(const std::vector<std::string>& words, size_t count, std::vector<float>& out) {
     if (words.size() != count + 1) {
         return false;
     }
@@ -77,7 +77,7 @@ int32_t toFixedPoint(float value) {
     return static_cast<int32_t>(std::lround(value * kFixedPointSteps));
 }
 
-void putInt32(std::vector<uint8_t> &bytes, int32_t value) {
+void putInt32(std::vector<uint8_t>& bytes, int32_t value) {
     const uint32_t bits = static_cast<uint32_t>(value);
     for (int shift = 0; shift < 32; shift += 8) {
         bytes.push_back(static_cast<uint8_t>(bits >> shift));
@@ -85,13 +85,13 @@ void putInt32(std::vector<uint8_t> &bytes, int32_t value) {
 }
 } // namespace
 
-bool parseMeshText(const std::string &text, MeshSource &mesh, std::string &error) {
+bool parseMeshText(const std::string& text, MeshSource& mesh, std::string& error) {
     mesh = MeshSource();
     std::istringstream lines(text);
     std::string line;
     int lineNumber = 0;
     long declared = -1;
-    const auto fail = [&](const std::string &message) {
+    const auto fail = [&](const std::string& message) {
         error = "line " + std::to_string(lineNumber) + ": " + message;
         return false;
     };
@@ -101,12 +101,12 @@ bool parseMeshText(const std::string &text, MeshSource &mesh, std::string &error
         if (words.empty()) {
             continue;
         }
-        const std::string &keyword = words[0];
+        const std::string& keyword = words[0];
         if (keyword == "vertices") {
             if (declared >= 0) {
                 return fail("the vertex count is given twice");
             }
-            char *end = nullptr;
+            char* end = nullptr;
             const long count = words.size() == 2 ? std::strtol(words[1].c_str(), &end, 10) : 0;
             if (words.size() != 2 || *end != '\0' || count <= 0 || count > kMostVertices || count % 3 != 0) {
                 return fail("expected \"vertices N\" with N a positive multiple of 3");
@@ -138,7 +138,7 @@ bool parseMeshText(const std::string &text, MeshSource &mesh, std::string &error
             if (mesh.frames.empty()) {
                 return fail("a v line comes before any frame");
             }
-            MeshKeyframe &frame = mesh.frames.back();
+            MeshKeyframe& frame = mesh.frames.back();
             if (static_cast<long>(frame.positions.size() / 3) == declared) {
                 return fail("more than " + std::to_string(declared) + " v lines in this frame");
             }
@@ -165,7 +165,7 @@ bool parseMeshText(const std::string &text, MeshSource &mesh, std::string &error
     return checkMeshSource(mesh, error);
 }
 
-bool checkMeshSource(const MeshSource &mesh, std::string &error) {
+bool checkMeshSource(const MeshSource& mesh, std::string& error) {
     const size_t n = mesh.texCoords.size() / 2;
     if (n == 0 || n % 3 != 0 || mesh.texCoords.size() % 2 != 0) {
         error = "the vertex count must be a positive multiple of 3";
@@ -188,7 +188,7 @@ bool checkMeshSource(const MeshSource &mesh, std::string &error) {
     }
     float previousTime = 0.0f;
     for (size_t f = 0; f < mesh.frames.size(); ++f) {
-        const MeshKeyframe &frame = mesh.frames[f];
+        const MeshKeyframe& frame = mesh.frames[f];
         const std::string which = "frame " + std::to_string(f) + ": ";
         if (frame.positions.size() != 3 * n || frame.normals.size() != 3 * n) {
             error =
@@ -220,7 +220,7 @@ bool checkMeshSource(const MeshSource &mesh, std::string &error) {
     return true;
 }
 
-std::vector<uint8_t> encodeMesh(const MeshSource &mesh) {
+std::vector<uint8_t> encodeMesh(const MeshSource& mesh) {
     std::vector<uint8_t> bytes = {'m', 's', 'h', '1'};
     const int32_t n = mesh.vertexCount();
     putInt32(bytes, n);
@@ -230,7 +230,7 @@ std::vector<uint8_t> encodeMesh(const MeshSource &mesh) {
         putInt32(bytes, toFixedPoint(mesh.texCoords[2 * i + 1]));
     }
     putInt32(bytes, static_cast<int32_t>(mesh.frames.size()));
-    for (const MeshKeyframe &frame : mesh.frames) {
+    for (const MeshKeyframe& frame : mesh.frames) {
         putInt32(bytes, toFixedPoint(frame.time));
         for (float value : frame.positions) {
             putInt32(bytes, toFixedPoint(value));
@@ -242,13 +242,13 @@ std::vector<uint8_t> encodeMesh(const MeshSource &mesh) {
     return bytes;
 }
 
-bool writeMeshResource(const std::string &path, const MeshSource &mesh, std::string &error) {
+bool writeMeshResource(const std::string& path, const MeshSource& mesh, std::string& error) {
     if (!checkMeshSource(mesh, error)) {
         return false;
     }
     std::vector<uint8_t> bytes = encodeMesh(mesh);
     scrambleResource(bytes.data(), bytes.size());
-    FILE *file = fopen(path.c_str(), "wb");
+    FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr) {
         error = "cannot create " + path;
         return false;

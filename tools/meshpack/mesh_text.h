@@ -20,10 +20,10 @@ struct MeshSource {
 };
 
 // Parses the text; on failure returns false with a message naming the line.
-bool parseMeshText(const std::string &text, MeshSource &mesh, std::string &error);
+bool parseMeshText(const std::string& text, MeshSource& mesh, std::string& error);
 // Checks the counts, times and value ranges the file format can hold; false with a message otherwise.
-bool checkMeshSource(const MeshSource &mesh, std::string &error);
+bool checkMeshSource(const MeshSource& mesh, std::string& error);
 // The unscrambled file contents. The mesh must have passed checkMeshSource.
-std::vector<uint8_t> encodeMesh(const MeshSource &mesh);
+std::vector<uint8_t> encodeMesh(const MeshSource& mesh);
 // Checks, encodes, scrambles and writes a resource file; false with a message on any failure.
-bool writeMeshResource(const std::string &path, const MeshSource &mesh, std::string &error);
+bool writeMeshResource(const std::string& path, const MeshSource& mesh, std::string& error);

@@ -5,7 +5,7 @@
 #include "tools/respack/respack_commands.h"
 
 namespace {
-const char *const kUsage =
+const char* const kUsage =
     "usage:\n"
     "  respack pack PLAIN RESOURCE     scramble a plain file (PNG, OGG, WAV, mesh) into a resource file\n"
     "  respack unpack RESOURCE PLAIN   unscramble a resource file back into its plain payload\n"
@@ -14,7 +14,7 @@ const char *const kUsage =
     "2 bad usage.\n";
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "pack") == 0) {
         return packFile(argv[2], argv[3], stderr);
     }

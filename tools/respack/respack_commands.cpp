@@ -14,7 +14,7 @@
 #include "resources/resource_file.h"
 
 namespace {
-bool writeFile(const std::string &path, const uint8_t *bytes, size_t length) {
+bool writeFile(const std::string& path, const uint8_t* bytes, size_t length) {
     BinaryFileStream out;
     out.openWrite(path.c_str());
     if (out.failed()) {
@@ -28,7 +28,7 @@ bool writeFile(const std::string &path, const uint8_t *bytes, size_t length) {
 
 // The number a file name stands for, as the game spells it: decimal digits without a leading zero or
 // sign, then ".dat". -1 for any other name.
-int resourceNumberOf(const std::string &name) {
+int resourceNumberOf(const std::string& name) {
     const std::string suffix = ".dat";
     if (name.size() <= suffix.size() ||
         name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
@@ -49,11 +49,11 @@ int resourceNumberOf(const std::string &name) {
 }
 } // namespace
 
-int packFile(const std::string &plainPath, const std::string &resourcePath, FILE *err) {
+int packFile(const std::string& plainPath, const std::string& resourcePath, FILE* err) {
     BinaryFileStream in;
     in.openRead(plainPath.c_str());
     size_t length = 0;
-    uint8_t *bytes = in.failed() ? nullptr : in.readAll(&length);
+    uint8_t* bytes = in.failed() ? nullptr : in.readAll(&length);
     in.close();
     if (bytes == nullptr) {
         fprintf(err, "respack: cannot read %s (missing, empty, a directory or over %lld bytes)\n",
@@ -70,9 +70,9 @@ int packFile(const std::string &plainPath, const std::string &resourcePath, FILE
     return kRespackOk;
 }
 
-int unpackFile(const std::string &resourcePath, const std::string &plainPath, FILE *err) {
+int unpackFile(const std::string& resourcePath, const std::string& plainPath, FILE* err) {
     size_t length = 0;
-    uint8_t *bytes = readResourceFile(resourcePath, &length);
+    uint8_t* bytes = readResourceFile(resourcePath, &length);
     if (bytes == nullptr) {
         fprintf(err, "respack: cannot read %s (missing, empty, a directory or over %lld bytes)\n",
                 resourcePath.c_str(), static_cast<long long>(BinaryFileStream::maxWholeFileBytes()));
@@ -87,7 +87,7 @@ int unpackFile(const std::string &resourcePath, const std::string &plainPath, FI
     return kRespackOk;
 }
 
-int checkDirectory(const std::string &dir, FILE *out, FILE *err) {
+int checkDirectory(const std::string& dir, FILE* out, FILE* err) {
     std::error_code error;
     std::filesystem::directory_iterator entries(dir, error);
     if (error) {
@@ -96,7 +96,7 @@ int checkDirectory(const std::string &dir, FILE *out, FILE *err) {
     }
     std::map<int, std::string> numbered;
     std::vector<std::string> ignored;
-    for (const auto &entry : entries) {
+    for (const auto& entry : entries) {
         const std::string name = entry.path().filename().string();
         const int number = resourceNumberOf(name);
         if (number >= 0) {
@@ -106,9 +106,9 @@ int checkDirectory(const std::string &dir, FILE *out, FILE *err) {
         }
     }
     int status = kRespackOk;
-    for (const auto &[number, path] : numbered) {
+    for (const auto& [number, path] : numbered) {
         size_t length = 0;
-        uint8_t *bytes = readResourceFile(path, &length);
+        uint8_t* bytes = readResourceFile(path, &length);
         if (bytes == nullptr) {
             fprintf(out, "%d\tunreadable\n", number);
             status = kRespackFailed;
@@ -117,7 +117,7 @@ int checkDirectory(const std::string &dir, FILE *out, FILE *err) {
         fprintf(out, "%d\t%s\t%zu\n", number, payloadKindName(payloadKindOf(bytes, length)), length);
         free(bytes);
     }
-    for (const std::string &name : ignored) {
+    for (const std::string& name : ignored) {
         fprintf(out, "ignored\t%s\n", name.c_str());
     }
     return status;

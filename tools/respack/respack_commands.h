@@ -7,8 +7,8 @@
 
 enum RespackExit { kRespackOk = 0, kRespackFailed = 1, kRespackUsage = 2 };
 
-int packFile(const std::string &plainPath, const std::string &resourcePath, FILE *err);
-int unpackFile(const std::string &resourcePath, const std::string &plainPath, FILE *err);
+int packFile(const std::string& plainPath, const std::string& resourcePath, FILE* err);
+int unpackFile(const std::string& resourcePath, const std::string& plainPath, FILE* err);
 // Lists every resource number present in dir, ascending, with the kind of its payload; files the game
 // would never open (05.dat, notes.txt) are named as ignored. Fails when any resource cannot be read.
-int checkDirectory(const std::string &dir, FILE *out, FILE *err);
+int checkDirectory(const std::string& dir, FILE* out, FILE* err);
