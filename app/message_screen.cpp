@@ -64,12 +64,7 @@ void MessageScreen::frame(float dt) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     theViewport->begin2D();
     setFlatColour(1, 0, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex3f(0, 0, 0);
-    glVertex3f(0, kMessageColumns, 0);
-    glVertex3f(0, kMessageColumns, kMessageRows);
-    glVertex3f(0, 0, kMessageRows);
-    glEnd();
+    theViewport->fillArea();
 
     glColor4f(1, 1, 1, 1);
     for (const PlacedCharacter& character : layoutMessage(messageText)) {

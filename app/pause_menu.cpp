@@ -64,16 +64,9 @@ void PauseMenu::animate(float dt) {
 }
 
 void PauseMenu::draw() const {
-    const float width = theViewport->width;
-    const float height = theViewport->height;
     theViewport->begin2D();
     setFlatColour(0, 0, 0, 1);
-    glBegin(GL_QUADS);
-    vertex(0, 0);
-    vertex(width, 0);
-    vertex(width, height);
-    vertex(0, height);
-    glEnd();
+    theViewport->fillArea();
     // Smallest copy first, so the outer copies lie over the inner ones.
     for (int k = kCopies; k >= 1; --k) {
         drawNestedFrame(std::pow(kNestingScale, static_cast<float>(k)), trailPosition[k - 1],

@@ -32,16 +32,9 @@ void PlayScreen::frame(float dt) {
     theWorld->update(dt);
 
     // The black quad is the frame's only clearing: the world draws over it.
-    const float width = theViewport->width;
-    const float height = theViewport->height;
     theViewport->begin2D();
     setFlatColour(0, 0, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex3f(0, 0, 0);
-    glVertex3f(0, width, 0);
-    glVertex3f(0, width, height);
-    glVertex3f(0, 0, height);
-    glEnd();
+    theViewport->fillArea();
 
     theWorld->draw();
     SDL_GL_SwapBuffers();

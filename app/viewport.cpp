@@ -14,3 +14,12 @@ void Viewport::begin2D() const {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_FOG);
 }
+
+void Viewport::fillArea() const {
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, width, 0);
+    glVertex3f(0, width, height);
+    glVertex3f(0, 0, height);
+    glEnd();
+}

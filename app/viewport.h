@@ -13,4 +13,6 @@ public:
     // Loads the orthographic projection over width x height and the model-view rotation that turns the
     // Y-Z plane to face the screen; disables depth testing and fog.
     void begin2D() const;
+    // One quad over the whole logical area in the current colour, after begin2D: how a screen clears.
+    void fillArea() const;
 };
