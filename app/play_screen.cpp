@@ -30,12 +30,15 @@ void PlayScreen::frame(float dt) {
         return;
     }
     theWorld->update(dt);
+    draw();
+    SDL_GL_SwapBuffers();
+}
 
+void PlayScreen::draw() {
     // The black quad is the frame's only clearing: the world draws over it.
     theViewport->begin2D();
     setFlatColour(0, 0, 0, 1);
     theViewport->fillArea();
 
     theWorld->draw();
-    SDL_GL_SwapBuffers();
 }

@@ -10,4 +10,7 @@ public:
     void enter() override;
     void frame(float dt) override;
     void leave() override;
+
+    // The frame's picture without the buffer swap: the window black, the world drawn over it.
+    void draw();
 };

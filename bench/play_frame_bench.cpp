@@ -101,7 +101,8 @@ template <typename Frame> double timed(Frame frame) {
     return msSince(start);
 }
 
-void printGoal(const char* id, const char* what, const char* figure, const char* limit, double ratio, bool met) {
+void printGoal(const char* id, const char* what, const char* figure, const char* limit, double ratio,
+               bool met) {
     std::printf("GOAL %s | %s | %s | limit %s | ratio %.2f | %s\n", id, what, figure, limit, ratio,
                 met ? "met" : "NOT MET");
 }
@@ -191,8 +192,9 @@ int main() {
     // Against a limit of none, the ratio is taken against one allocation.
     const long most = std::max(counts.mostAllocations, swarmCounts.mostAllocations);
     std::snprintf(figure, sizeof figure, "%ld allocations", most);
-    printGoal("frame.allocations", "game-code heap allocations in the worst steady frame (ordinary, full swarm)",
-              figure, "0 allocations", static_cast<double>(most), most == 0);
+    printGoal("frame.allocations",
+              "game-code heap allocations in the worst steady frame (ordinary, full swarm)", figure,
+              "0 allocations", static_cast<double>(most), most == 0);
     closeWorldRig();
     return 0;
 }
