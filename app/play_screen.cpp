@@ -35,10 +35,11 @@ void PlayScreen::frame(float dt) {
 }
 
 void PlayScreen::draw() {
-    // The black quad is the frame's only clearing: the world draws over it.
+    // The window black is the frame's only clearing: the world draws over it. The flat colour is set
+    // as before, since the world's drawing starts from that state.
     theViewport->begin2D();
     setFlatColour(0, 0, 0, 1);
-    theViewport->fillArea();
+    theViewport->clearOpaque(0, 0, 0);
 
     theWorld->draw();
 }

@@ -23,3 +23,10 @@ void Viewport::fillArea() const {
     glVertex3f(0, 0, height);
     glEnd();
 }
+
+void Viewport::clearOpaque(float r, float g, float b) const {
+    // The logical area always maps onto the whole window, so a clear reaches exactly what a quad over
+    // it would.
+    glClearColor(r, g, b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}

@@ -77,7 +77,7 @@ double msSince(std::chrono::steady_clock::time_point start) {
 void emptyFrame() {
     theViewport->begin2D();
     setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
-    theViewport->fillArea();
+    theViewport->clearOpaque(0.0f, 0.0f, 0.0f);
     SDL_GL_SwapBuffers();
 }
 
