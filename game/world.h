@@ -81,6 +81,7 @@ private:
 
     void drawDoorLights(float c) const;
     void drawTiles(float c) const;
+    void drawTileRows(int firstRow, int endRow, float c) const;
     void drawItems(float c) const;
     void drawCrawlers(float c) const;
     void drawMasks(float c) const;

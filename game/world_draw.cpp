@@ -6,6 +6,7 @@
 #include <SDL/SDL_opengl.h>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "app/services.h"
 #include "app/viewport.h"
@@ -32,6 +33,8 @@ const DoorLight kDoorLights[kRoomCount] = {
 // Item offsets snap to these fractions of a cell per room (0 = smooth), like the avatars'.
 const float kItemSnapSteps[kRoomCount] = {0.0f, 16.0f, 32.0f, 0.0f, 4.0f};
 const float kPi = 3.14159265f;
+// Rows 0..3, room 0, are drawn through the green tint.
+const int kTintedRows = 4;
 
 void vertex(float u, float v) {
     glVertex3f(0.0f, u, v);
@@ -125,22 +128,52 @@ void World::drawDoorLights(float c) const {
 }
 
 void World::drawTiles(float c) const {
-    // Room 0 is drawn green-tinted, everything above untinted.
+    // Room 0 is drawn green-tinted, everything above untinted. Within each of the two bands the cells
+    // go out grouped by picture, one bind and one batch per picture: cells never overlap, so the order
+    // changes no pixel, and binds are what a software renderer pays for.
     setFlatColour(0.5f, 1.0f, 0.5f, 1.0f);
-    for (int y = 0; y < kGridHeight; ++y) {
+    drawTileRows(0, kTintedRows, c);
+    setFlatColour(1.0f, 1.0f, 1.0f, 1.0f);
+    drawTileRows(kTintedRows, kGridHeight, c);
+    unbindTexture();
+}
+
+void World::drawTileRows(int firstRow, int endRow, float c) const {
+    struct Cell {
+        Texture* texture;
+        int x, y;
+    };
+    Cell cells[kGridWidth * kGridHeight];
+    int count = 0;
+    for (int y = firstRow; y < endRow; ++y) {
         for (int x = 0; x < kGridWidth; ++x) {
-            cellTextures[x][y][cellFrame[x][y]]->bind();
-            const float left = static_cast<float>(x) * c;
-            const float bottom = static_cast<float>(y) * c;
-            const float corners[4][2] = {
-                {left, bottom}, {left + c, bottom}, {left + c, bottom + c}, {left, bottom + c}};
-            texturedQuad(corners);
-        }
-        if (y == 3) {
-            setFlatColour(1.0f, 1.0f, 1.0f, 1.0f);
+            cells[count++] = {cellTextures[x][y][cellFrame[x][y]], x, y};
         }
     }
-    unbindTexture();
+    // By picture, then in the rows' own order, so that every frame submits the same way.
+    std::sort(cells, cells + count, [](const Cell& a, const Cell& b) {
+        if (a.texture != b.texture) {
+            return std::less<const Texture*>()(a.texture, b.texture);
+        }
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
+    static const float kTexCoords[4][2] = {{0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}, {0.0f, 0.0f}};
+    for (int i = 0; i < count;) {
+        cells[i].texture->bind();
+        glBegin(GL_QUADS);
+        const Texture* texture = cells[i].texture;
+        for (; i < count && cells[i].texture == texture; ++i) {
+            const float left = static_cast<float>(cells[i].x) * c;
+            const float bottom = static_cast<float>(cells[i].y) * c;
+            const float corners[4][2] = {
+                {left, bottom}, {left + c, bottom}, {left + c, bottom + c}, {left, bottom + c}};
+            for (int k = 0; k < 4; ++k) {
+                glTexCoord2f(kTexCoords[k][0], kTexCoords[k][1]);
+                vertex(corners[k][0], corners[k][1]);
+            }
+        }
+        glEnd();
+    }
 }
 
 void World::drawItems(float c) const {
