@@ -338,3 +338,16 @@ TEST(Assetgen, GeneratingTwiceGivesTheSameBytesAsTheBuild) {
     // A bad command line is refused, not taken for an empty run.
     EXPECT_NE(std::system((generator + " --bogus 2> /dev/null").c_str()), 0);
 }
+
+TEST(Assetgen, ContactSheetIsOnePictureOfTheFieldAndEveryTexture) {
+    ScratchDir scratch;
+    const std::string generator = TAVOK_ASSETGEN_PATH;
+    const std::string sheetPath = scratch.file("sheet.png");
+    ASSERT_EQ(std::system((generator + " --contact-sheet " + sheetPath).c_str()), 0);
+    const Image sheet = decodeImage(readWholeFile(sheetPath));
+    ASSERT_TRUE(sheet.valid());
+    // Four runs of four 128-pixel frames side by side; below the 64-pixel preview of the whole field,
+    // 159 runs of four (636 textures) in rows of four need at least 40 rows of 128 pixels.
+    EXPECT_EQ(sheet.width, 8 + 4 * (4 * (128 + 8) + 16));
+    EXPECT_GT(sheet.height, 21 * 64 + 40 * 128);
+}
