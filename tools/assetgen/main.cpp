@@ -63,6 +63,8 @@ bool writeTextures(ResourceOutput& output) {
         }
         output.write(number, png);
     }
+    std::printf("assetgen: %zu textures drawn\n", allTextureNumbers().size());
+    std::fflush(stdout);
     return !output.failed();
 }
 
@@ -75,6 +77,9 @@ bool writeMusic(ResourceOutput& output) {
             return false;
         }
         output.write(track, ogg);
+        // Composing takes seconds per track: say how far it is, so a first build is never silent long.
+        std::printf("assetgen: music track %d of %d composed\n", track + 1, kMusicTrackCount);
+        std::fflush(stdout);
     }
     return !output.failed();
 }
