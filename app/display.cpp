@@ -2,7 +2,6 @@
 #include "app/display.h"
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +9,7 @@
 #include "app/random.h"
 #include "app/services.h"
 #include "app/window_icon.h"
+#include "audio/audio_device.h"
 #include "render/text_label.h"
 
 const DisplayMode kDisplayLadder[kDisplayLadderSize] = {
@@ -100,6 +100,6 @@ bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
 
 void closePlatform() {
     purgeUnusedGlyphSets();
-    Mix_CloseAudio();
+    closeAudio();
     SDL_Quit();
 }
