@@ -1,4 +1,6 @@
 # taVok: the two everyday commands are `make run` and `make test`; both install what is missing first.
+# `make run` installs and builds only what the game needs to start; the targets that test, measure or
+# package install their own tools (scripts/install-deps.sh GROUP).
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
@@ -7,49 +9,72 @@ ifdef CI
 CMAKE_FLAGS += -DTAVOK_WERROR=ON
 endif
 
-# Tests that need a window run under a private X server when there is no display. -noreset keeps the
-# server up between clients; without it a test that connects just as another disconnects is refused.
-XVFB_RUN = xvfb-run -a -s "-noreset -screen 0 1920x1080x24"
-HEADLESS = $(if $(DISPLAY),,$(XVFB_RUN))
+# Every target that opens windows runs under an X server of its own, whatever DISPLAY says: the tests
+# switch display modes and type keys, which must never reach a real desktop.
+HEADLESS = bash $(abspath scripts/headless.sh)
+DEPS = bash scripts/install-deps.sh
+# The game, its data generator and res/: all that `make run` builds.
+GAME_TARGETS = tavok assets
 
-.PHONY: all deps configure build run test bench fuzz test-asan install clean
+.PHONY: all deps configure configure-run build run test bench fuzz test-asan package install clean
 
 all: build
 
 deps:
-	@bash scripts/install-deps.sh
+	@$(DEPS) test
+
+# A folder configured before keeps its choice of tests; a new one for `make run` starts without them,
+# so the first start needs neither GoogleTest nor the test binaries.
+configure-run:
+	@$(DEPS) run
+	@cmake -S . -B $(BUILD_DIR) -G Ninja $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-DTAVOK_TESTS=OFF) \
+		$(CMAKE_FLAGS)
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS) > /dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DTAVOK_TESTS=ON $(CMAKE_FLAGS)
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+run: configure-run
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(GAME_TARGETS)
 	cd $(BUILD_DIR) && ./tavok $(ARGS)
 
+# The package test needs the packaging tools; without them it would only be skipped.
 test: build
+	@$(DEPS) test package
 	cd $(BUILD_DIR) && SDL_AUDIODRIVER=dummy $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 600
 
-bench: deps
-	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVOK_TESTS=OFF > /dev/null
+bench:
+	@$(DEPS) bench
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVOK_TESTS=OFF
 	@cmake --build build-bench -j $(JOBS)
 	cd build-bench && SDL_AUDIODRIVER=dummy $(HEADLESS) bash ../bench/run.sh
 
-test-asan: deps
-	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOK_SANITIZE=ON \
-		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS) > /dev/null
+test-asan:
+	@$(DEPS) asan
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOK_SANITIZE=ON -DTAVOK_TESTS=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
 	@cmake --build build-asan -j $(JOBS)
-	cd build-asan && SDL_AUDIODRIVER=dummy $(HEADLESS) bash ../scripts/sanitizer-env.sh ctest --output-on-failure -j $(JOBS) --timeout 900
+	cd build-asan && SDL_AUDIODRIVER=dummy $(HEADLESS) bash ../scripts/sanitizer-env.sh \
+		ctest --output-on-failure -j $(JOBS) --timeout 900
 
-fuzz: deps
+fuzz:
+	@$(DEPS) fuzz
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOK_FUZZ=ON -DTAVOK_TESTS=OFF \
-		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ > /dev/null
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	@cmake --build build-fuzz -j $(JOBS)
 	cd build-fuzz && SDL_AUDIODRIVER=dummy $(HEADLESS) bash ../fuzz/run.sh $(FUZZ_SECONDS)
 
-install: build
+# The Debian package from a copy of the sources, built in Release without the tests and checked with
+# lintian, appstreamcli and desktop-file-validate: build-package/tavok_*.deb.
+package:
+	@$(DEPS) package
+	bash scripts/build-package.sh build-package --check
+
+install: configure-run
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(GAME_TARGETS)
 	cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX),)
 
 clean:
-	rm -rf $(BUILD_DIR) build-bench build-asan build-fuzz
+	rm -rf $(BUILD_DIR) build-bench build-asan build-fuzz build-package

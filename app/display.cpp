@@ -8,6 +8,7 @@
 
 #include "app/random.h"
 #include "app/services.h"
+#include "app/window_icon.h"
 #include "audio/audio_device.h"
 #include "render/text_label.h"
 
@@ -79,6 +80,8 @@ bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
         return false;
     }
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 1);
+    // Every attempt starts SDL afresh, and SDL takes the icon only before the window opens.
+    setWindowIcon();
     const Uint32 flags = fullscreen ? (SDL_FULLSCREEN | SDL_OPENGL) : SDL_OPENGL;
     if (SDL_SetVideoMode(width, height, 32, flags) == nullptr) {
         SDL_Quit();

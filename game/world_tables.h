@@ -76,5 +76,9 @@ inline int avatarTextureNumber(int index, int facing, int pictureSet, int frame)
 
 constexpr int kMusicTrackCount = 10; // tracks 0 to 9
 
+// The picture the window manager shows for the game's window: the desktop icon's design, square.
+constexpr int kWindowIconNumber = 90000;
+constexpr int kWindowIconSize = 64;
+
 // Every texture number the game asks for, ascending, each once.
 std::vector<int> allTextureNumbers();

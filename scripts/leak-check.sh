@@ -6,12 +6,12 @@
 #   2. fatal: a broken texture file, the fatal message screen, Escape (exit code 1).
 #
 # Usage: scripts/leak-check.sh [SANITIZED_BUILD_DIR]   (default build-asan; make test-asan builds it)
-# Without a display it starts its own X server.
+# It plays on an X server of its own (scripts/headless.sh), never on the caller's desktop.
 set -u
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=$(cd "${1:-$source_dir/build-asan}" && pwd)
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-noreset -screen 0 1920x1080x24" "$0" "$build_dir"
+if [ -z "${TAVOK_PRIVATE_DISPLAY:-}" ] || [ "${DISPLAY:-}" != "$TAVOK_PRIVATE_DISPLAY" ]; then
+    exec bash "$source_dir/scripts/headless.sh" "$0" "$build_dir"
 fi
 grep -q 'TAVOK_SANITIZE:BOOL=ON' "$build_dir/CMakeCache.txt" 2>/dev/null ||
     { echo "leak-check: $build_dir is not a sanitized build (configure with -DTAVOK_SANITIZE=ON)"; exit 2; }

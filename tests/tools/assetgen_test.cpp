@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_icon.h"
 #include "game/world_tables.h"
 #include "resources/cipher.h"
 #include "tests/support/scratch_files.h"
@@ -147,6 +148,30 @@ TEST(Assetgen, EveryTextureTheGameAsksForExistsAndDecodes) {
     const Image icon = decodeImage(readWholeFile(buildDir() + "/tavok.png"));
     EXPECT_EQ(icon.width, 128);
     EXPECT_EQ(icon.height, 128);
+}
+
+TEST(Assetgen, TheIconComesInEveryThemeSizeAndAsTheWindowIcon) {
+    // One design, drawn afresh at every size: clear corners, an opaque middle, the same green robot.
+    const std::string theme = buildDir() + "/icons/hicolor/";
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        const Image icon = decodeImage(readWholeFile(theme + name + "/apps/tavok.png"));
+        ASSERT_TRUE(icon.valid()) << name;
+        EXPECT_EQ(icon.width, size);
+        EXPECT_EQ(icon.height, size);
+        ASSERT_EQ(icon.bytesPerPixel, 4) << name;
+        EXPECT_EQ(icon.pixels[3], 0) << name << ": the top left corner is not clear";
+        const size_t middle = (static_cast<size_t>(size / 2) * size + size / 2) * 4;
+        EXPECT_EQ(icon.pixels[middle + 3], 255) << name;
+        EXPECT_GT(icon.pixels[middle + 1], icon.pixels[middle]) << name << ": the middle is not green";
+    }
+    // The window's icon is the 64-pixel one, scrambled into res/ so that the game finds it beside its data.
+    const std::vector<uint8_t> themed = readWholeFile(theme + "64x64/apps/tavok.png");
+    EXPECT_EQ(payloadOf(resFile(buildDir() + "/res", kWindowIconNumber)), themed);
+    SDL_Surface* windowIcon = loadWindowIcon(resFile(buildDir() + "/res", kWindowIconNumber));
+    ASSERT_NE(windowIcon, nullptr);
+    EXPECT_EQ(windowIcon->w, kWindowIconSize);
+    SDL_FreeSurface(windowIcon);
 }
 
 TEST(Assetgen, OpaqueTilesAre24BitAndCutOutsAreTransparentWhereTheyShouldBe) {

@@ -2,7 +2,9 @@
 // scrambled resource files. The output depends on nothing but this program, so every run gives the same
 // bytes.
 //
-//   assetgen --res DIR [--icon FILE]   all textures and music into DIR, the desktop icon into FILE
+//   assetgen --res DIR [--icon FILE] [--icon-theme DIR]
+//                                      all textures, music and the window icon into DIR, the 128-pixel
+//                                      desktop icon into FILE, every hicolor size under DIR/hicolor
 //   assetgen --contact-sheet FILE      one PNG of every texture, for reviewing the art
 #include <cstdio>
 #include <cstring>
@@ -22,6 +24,7 @@ namespace {
 struct Options {
     std::string resDirectory;
     std::string iconPath;
+    std::string iconThemeDirectory;
     std::string contactSheetPath;
     bool valid = true;
 };
@@ -34,13 +37,16 @@ Options parseOptions(int argc, char** argv) {
             options.resDirectory = argv[++i];
         } else if (std::strcmp(argv[i], "--icon") == 0 && hasValue) {
             options.iconPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--icon-theme") == 0 && hasValue) {
+            options.iconThemeDirectory = argv[++i];
         } else if (std::strcmp(argv[i], "--contact-sheet") == 0 && hasValue) {
             options.contactSheetPath = argv[++i];
         } else {
             options.valid = false;
         }
     }
-    if (options.resDirectory.empty() && options.iconPath.empty() && options.contactSheetPath.empty()) {
+    if (options.resDirectory.empty() && options.iconPath.empty() && options.iconThemeDirectory.empty() &&
+        options.contactSheetPath.empty()) {
         options.valid = false;
     }
     return options;
@@ -57,6 +63,8 @@ bool writeTextures(ResourceOutput& output) {
         }
         output.write(number, png);
     }
+    std::printf("assetgen: %zu textures drawn\n", allTextureNumbers().size());
+    std::fflush(stdout);
     return !output.failed();
 }
 
@@ -69,22 +77,52 @@ bool writeMusic(ResourceOutput& output) {
             return false;
         }
         output.write(track, ogg);
+        // Composing takes seconds per track: say how far it is, so a first build is never silent long.
+        std::printf("assetgen: music track %d of %d composed\n", track + 1, kMusicTrackCount);
+        std::fflush(stdout);
     }
     return !output.failed();
+}
+
+// The window icon travels with the game's data, scrambled like every other picture, so the game finds it
+// wherever res/ is.
+bool writeWindowIcon(ResourceOutput& output) {
+    std::vector<uint8_t> png;
+    if (!encodePng(drawIcon(kWindowIconSize), png)) {
+        std::fprintf(stderr, "assetgen: cannot draw the window icon\n");
+        return false;
+    }
+    output.write(kWindowIconNumber, png);
+    return !output.failed();
+}
+
+// The desktop icon in every size a freedesktop icon theme looks for, each drawn afresh at its size.
+bool writeIconTheme(const std::string& directory) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string folder =
+            directory + "/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error || !writePngFile(drawIcon(size), folder + "/tavok.png")) {
+            std::fprintf(stderr, "assetgen: could not write the %d-pixel icon into %s\n", size, folder.c_str());
+            return false;
+        }
+    }
+    return true;
 }
 } // namespace
 
 int main(int argc, char** argv) {
     const Options options = parseOptions(argc, argv);
     if (!options.valid) {
-        std::fprintf(stderr, "usage: assetgen [--res DIR] [--icon FILE] [--contact-sheet FILE]\n");
+        std::fprintf(stderr, "usage: assetgen [--res DIR] [--icon FILE] [--icon-theme DIR] [--contact-sheet FILE]\n");
         return 2;
     }
     if (!options.resDirectory.empty()) {
         std::error_code error;
         std::filesystem::create_directories(options.resDirectory, error);
         ResourceOutput output(options.resDirectory);
-        if (error || !writeTextures(output) || !writeMusic(output)) {
+        if (error || !writeTextures(output) || !writeMusic(output) || !writeWindowIcon(output)) {
             std::fprintf(stderr, "assetgen: could not write the resources into %s\n",
                          options.resDirectory.c_str());
             return 1;
@@ -94,6 +132,9 @@ int main(int argc, char** argv) {
     }
     if (!options.iconPath.empty() && !writePngFile(drawIcon(128), options.iconPath)) {
         std::fprintf(stderr, "assetgen: could not write the icon %s\n", options.iconPath.c_str());
+        return 1;
+    }
+    if (!options.iconThemeDirectory.empty() && !writeIconTheme(options.iconThemeDirectory)) {
         return 1;
     }
     if (!options.contactSheetPath.empty() && !writeContactSheet(options.contactSheetPath)) {
