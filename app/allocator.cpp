@@ -6,6 +6,8 @@
 // resident memory stays about the same, since the driver needs that much in every frame anyway.
 #include "app/allocator.h"
 
+#include <cstdlib> // defines __GLIBC__ on glibc systems
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

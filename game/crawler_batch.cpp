@@ -17,38 +17,34 @@ inline float manhattan(const float a[2], const float b[2]) {
 }
 } // namespace
 
-bool CrawlerBatch::mayFaceViewer(const float q[4][2]) {
+bool CrawlerBatch::mayFaceViewer(const float a[2], const float b[2], const float c[2]) {
     // The GL snaps corners to 1/256 of a pixel before it decides which way a triangle faces, which can
     // move twice the area by up to about the perimeter / 90 square pixels. Only triangles facing away
     // by well beyond that (perimeter / 32) are taken as culled; anything closer is left to the GL, so
     // the picture is the same as when every quad is submitted.
-    const float ab = manhattan(q[0], q[1]);
-    const float bc = manhattan(q[1], q[2]);
-    const float cd = manhattan(q[2], q[3]);
-    const float da = manhattan(q[3], q[0]);
-    const float ac = manhattan(q[0], q[2]);
-    const float bd = manhattan(q[1], q[3]);
-    const float kMargin = 1.0f / 32.0f;
-    // The GL splits a quad along one of its diagonals; either split is checked.
-    return doubleArea(q[0], q[1], q[2]) > -kMargin * (ab + bc + ac) ||
-           doubleArea(q[0], q[2], q[3]) > -kMargin * (ac + cd + da) ||
-           doubleArea(q[0], q[1], q[3]) > -kMargin * (ab + bd + da) ||
-           doubleArea(q[1], q[2], q[3]) > -kMargin * (bc + cd + bd);
+    const float perimeter = manhattan(a, b) + manhattan(b, c) + manhattan(c, a);
+    return doubleArea(a, b, c) > -perimeter / 32.0f;
 }
 
-void CrawlerBatch::addQuad(const float corners[4][2]) {
-    if (!mayFaceViewer(corners)) {
+void CrawlerBatch::addTriangle(const float a[2], const float b[2], const float c[2]) {
+    if (!mayFaceViewer(a, b, c)) {
         return;
     }
-    if (count_ + 4 > vertices_.size()) {
+    if (count_ + 3 > vertices_.size()) {
         // Only a growing swarm gets here; a steady one reuses the space of the frame before.
-        vertices_.resize(vertices_.size() * 2 + 4 * 64);
+        vertices_.resize(vertices_.size() * 2 + 3 * 256);
     }
     Vertex* v = vertices_.data() + count_;
-    for (int i = 0; i < 4; ++i) {
-        v[i] = {0.0f, corners[i][0], corners[i][1], r_, g_, b_};
-    }
-    count_ += 4;
+    v[0] = {0.0f, a[0], a[1], r_, g_, b_};
+    v[1] = {0.0f, b[0], b[1], r_, g_, b_};
+    v[2] = {0.0f, c[0], c[1], r_, g_, b_};
+    count_ += 3;
+}
+
+void CrawlerBatch::addQuad(const float q[4][2]) {
+    // Split as the GL splits a quad, so that the two halves cover exactly the pixels the quad would.
+    addTriangle(q[0], q[1], q[3]);
+    addTriangle(q[1], q[2], q[3]);
 }
 
 void CrawlerBatch::draw(const std::list<Crawler*>& crawlers, float c, const float tint[3]) {
@@ -64,7 +60,7 @@ void CrawlerBatch::draw(const std::list<Crawler*>& crawlers, float c, const floa
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &vertices_[0].x);
     glColorPointer(3, GL_FLOAT, sizeof(Vertex), &vertices_[0].r);
-    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(count_));
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count_));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
