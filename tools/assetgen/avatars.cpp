@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/world_tables.h"
+
 namespace {
 enum class View { Front, Back, Side };
 
@@ -306,14 +308,13 @@ void drawMage(Figure& f) {
 }
 
 const int kAvatarSizes[5] = {32, 16, 32, 16, 32};
-const bool kAvatarSmooth[5] = {true, false, false, false, true};
 } // namespace
 
 PixelCanvas drawAvatar(int index, int facing, int pictureSet, int frame, int sizeOverride) {
     index = std::clamp(index, 0, 4);
     const int size = sizeOverride > 0 ? sizeOverride : kAvatarSizes[index];
     PixelCanvas canvas(size, size);
-    canvas.setSmoothing(kAvatarSmooth[index] || sizeOverride > 0 ? 4 : 1);
+    canvas.setSmoothing(roomDrawnSmooth(index) || sizeOverride > 0 ? 4 : 1);
     const View view = facing == 2 ? View::Back : (facing == 3 ? View::Front : View::Side);
     const float pixel = 1.0f / size;
     Figure figure{canvas, view, poseFor(pictureSet, frame, pixel), pixel};

@@ -10,7 +10,7 @@
 #include "tools/assetgen/music_instruments.h"
 #include "tools/assetgen/music_reverb.h"
 #include "tools/assetgen/music_score.h"
-#include "tools/assetgen/ogg_file.h"
+#include "tools/encoders/ogg_encoder.h"
 
 namespace {
 // Removes what is left of a constant offset after the instruments (a kick's first half-wave, a filter's
@@ -69,5 +69,5 @@ void MusicTracks::mixTrack(int track, std::vector<float>& left, std::vector<floa
 bool MusicTracks::encodeTrack(int track, std::vector<uint8_t>& out) const {
     std::vector<float> left, right;
     mixTrack(track, left, right);
-    return encodeOggVorbis(left, right, kMusicRate, 0.25f, 0x7a0c + track, out);
+    return encodeOggVorbis({left, right}, kMusicRate, 0.25f, 0x7a0c + track, out);
 }
