@@ -2,10 +2,14 @@
 // the entry point can do so.
 #include <SDL/SDL.h>
 
+#include "app/allocator.h"
 #include "app/display.h"
 #include "app/game.h"
 
 int main(int argc, char** argv) {
+    // Before anything allocates: the GL driver's per-frame buffers must stay in the heap instead of
+    // being faulted in from the kernel anew every frame (allocator.cpp says why).
+    raiseAllocatorThresholds();
     if (!openFirstDisplay(parseDisplayRequest(argc, argv), openDisplay)) {
         return 1;
     }

@@ -1,13 +1,11 @@
 // The crawlers' swimming, chain-dragged bodies and drawing.
 #include "game/crawler.h"
 
-#include <SDL/SDL_opengl.h>
 #include <algorithm>
 #include <cmath>
 
 #include "app/random.h"
-#include "app/services.h"
-#include "game/world.h"
+#include "game/crawler_batch.h"
 #include "render/vec3.h"
 
 namespace {
@@ -19,8 +17,11 @@ const float kSpeed = 0.75f; // cells per second
 const float kArriveDistance = 0.4f;
 const float kLowestBelowDoor = 2.8f; // a crawler never sinks below its room's floor
 
-void vertex(float u, float v, float c) {
-    glVertex3f(0.0f, u * c, v * c);
+// One quad of a body segment, corners in cell units scaled to window units.
+void quad(CrawlerBatch& batch, float c, float u0, float v0, float u1, float v1, float u2, float v2, float u3,
+          float v3) {
+    const float corners[4][2] = {{u0 * c, v0 * c}, {u1 * c, v1 * c}, {u2 * c, v2 * c}, {u3 * c, v3 * c}};
+    batch.addQuad(corners);
 }
 } // namespace
 
@@ -93,8 +94,7 @@ void Crawler::dragTrail() {
     }
 }
 
-void Crawler::draw(float c) const {
-    const float* tint = theWorld->tintCurrent;
+void Crawler::draw(CrawlerBatch& batch, float c, const float tint[3]) const {
     float px = x;
     float py = y;
     float wp = 0.0f;
@@ -105,15 +105,15 @@ void Crawler::draw(float c) const {
         if (age < 5.0f) {
             // Full tint until the age reaches 0, then a fade to black over five seconds.
             const float fade = std::min(1.0f, (5.0f - age) / 5.0f);
-            glColor3f(tint[0] * fade, tint[1] * fade, tint[2] * fade);
+            batch.setColour(tint[0] * fade, tint[1] * fade, tint[2] * fade);
         }
         // The band between a diamond of half-width wp around P and one of half-width wq around Q.
-        vertex(px, py + wp, c), vertex(qx, qy + wq, c), vertex(qx + wq, qy, c), vertex(px + wp, py, c);
-        vertex(px + wp, py, c), vertex(qx + wq, qy, c), vertex(qx, qy - wq, c), vertex(px, py - wp, c);
-        vertex(px, py - wp, c), vertex(qx, qy - wq, c), vertex(qx - wq, qy, c), vertex(px - wp, py, c);
-        vertex(px - wp, py, c), vertex(qx - wq, qy, c), vertex(qx, qy + wq, c), vertex(px, py + wp, c);
+        quad(batch, c, px, py + wp, qx, qy + wq, qx + wq, qy, px + wp, py);
+        quad(batch, c, px + wp, py, qx + wq, qy, qx, qy - wq, px, py - wp);
+        quad(batch, c, px, py - wp, qx, qy - wq, qx - wq, qy, px - wp, py);
+        quad(batch, c, px - wp, py, qx - wq, qy, qx, qy + wq, px, py + wp);
         if (age < 6.0f) {
-            glColor3f(0.0f, 0.0f, 0.0f);
+            batch.setColour(0.0f, 0.0f, 0.0f);
         }
         px = qx;
         py = qy;

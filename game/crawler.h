@@ -5,6 +5,8 @@
 
 constexpr int kCrawlerTrail = 6;
 
+class CrawlerBatch;
+
 class Crawler {
 public:
     // Starts just inside the door cell (homeX, homeY), heading two cells down into the room. Draws
@@ -12,8 +14,8 @@ public:
     Crawler(float delay, float homeX, float homeY);
 
     void update(float dt);
-    // Emits the crawler's quads into the GL_QUADS batch the World has open; c is the cell size.
-    void draw(float c) const;
+    // Adds the crawler's quads to the frame's batch; c is the cell size, tint the World's current tint.
+    void draw(CrawlerBatch& batch, float c, const float tint[3]) const;
 
     float x;
     float y;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <list>
 
+#include "game/crawler_batch.h"
 #include "game/world_tables.h"
 
 class Avatar;
@@ -89,6 +90,8 @@ private:
     void drawTiles(float c) const;
     void drawTileRows(int firstRow, int endRow, float c) const;
     void drawItems(float c) const;
-    void drawCrawlers(float c) const;
+    void drawCrawlers(float c);
     void drawMasks(float c) const;
+
+    CrawlerBatch crawlerBatch_; // kept from frame to frame, so a steady swarm allocates nothing
 };

@@ -208,14 +208,10 @@ void World::drawItems(float c) const {
     unbindTexture();
 }
 
-void World::drawCrawlers(float c) const {
-    // All swarms go out in one batch; only the crawlers' colour changes happen inside it.
+void World::drawCrawlers(float c) {
+    // All swarms go out in one batch, black but for the young crawlers' own colours.
     setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
-    glBegin(GL_QUADS);
-    for (const Crawler* crawler : crawlers) {
-        crawler->draw(c);
-    }
-    glEnd();
+    crawlerBatch_.draw(crawlers, c, tintCurrent);
 }
 
 void World::drawMasks(float c) const {

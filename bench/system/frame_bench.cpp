@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/allocator.h"
 #include "app/play_screen.h"
 #include "app/services.h"
 #include "app/viewport.h"
@@ -40,6 +41,7 @@ void report(const char* what, const std::vector<double>& times) {
 } // namespace
 
 int main() {
+    raiseAllocatorThresholds(); // as the game does at the start of main
     if (!openWorldRig(1280, 720)) {
         return 0;
     }

@@ -1,0 +1,163 @@
+// The crawler batch: which quads it may leave out, and that a whole swarm drawn through it gives exactly
+// the pixels of drawing every quad one vertex at a time, as the bodies were first drawn.
+#include <gtest/gtest.h>
+
+#include <SDL/SDL_opengl.h>
+#include <algorithm>
+#include <list>
+#include <vector>
+
+#include "app/random.h"
+#include "app/viewport.h"
+#include "game/crawler.h"
+#include "game/crawler_batch.h"
+#include "render/render_state.h"
+#include "tests/support/gl_test_context.h"
+
+namespace {
+const int kWidth = 1280;
+const int kHeight = 720;
+const float kCell = kHeight / 21.0f;
+const float kHalfWidth[kCrawlerTrail] = {0.07f, 0.04f, 0.04f, 0.04f, 0.04f, 0.0f};
+
+// The bodies as they were drawn before the batch existed: every quad of every segment in immediate
+// mode, the colour set per segment. The picture the batch must reproduce.
+void referenceVertex(float u, float v) {
+    glVertex3f(0.0f, u * kCell, v * kCell);
+}
+
+void drawReference(const std::list<Crawler*>& crawlers, const float tint[3]) {
+    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
+    glBegin(GL_QUADS);
+    for (const Crawler* k : crawlers) {
+        float px = k->x, py = k->y, wp = 0.0f;
+        for (int i = 0; i < kCrawlerTrail; ++i) {
+            const float qx = k->trailX[i], qy = k->trailY[i], wq = kHalfWidth[i];
+            if (k->age < 5.0f) {
+                const float fade = std::min(1.0f, (5.0f - k->age) / 5.0f);
+                glColor3f(tint[0] * fade, tint[1] * fade, tint[2] * fade);
+            }
+            referenceVertex(px, py + wp), referenceVertex(qx, qy + wq), referenceVertex(qx + wq, qy),
+                referenceVertex(px + wp, py);
+            referenceVertex(px + wp, py), referenceVertex(qx + wq, qy), referenceVertex(qx, qy - wq),
+                referenceVertex(px, py - wp);
+            referenceVertex(px, py - wp), referenceVertex(qx, qy - wq), referenceVertex(qx - wq, qy),
+                referenceVertex(px - wp, py);
+            referenceVertex(px - wp, py), referenceVertex(qx - wq, qy), referenceVertex(qx, qy + wq),
+                referenceVertex(px, py + wp);
+            if (k->age < 6.0f) {
+                glColor3f(0.0f, 0.0f, 0.0f);
+            }
+            px = qx, py = qy, wp = wq;
+        }
+    }
+    glEnd();
+}
+
+// A fixed swarm: five rooms' worth of crawlers born a few frames apart, so that the list holds young
+// tinted ones, fading ones and black ones, crowded around their doors and overlapping, and some that
+// have swum off the left edge of the window.
+std::list<Crawler*> fixedSwarm() {
+    seedRandomWith(21);
+    std::list<Crawler*> swarm;
+    for (int frame = 0; frame < 1500; ++frame) {
+        if (frame % 2 == 0) {
+            const int room = (frame / 2) % 5;
+            const float homeX = room == 2 ? -3.0f : 4.0f + 2.0f * room;
+            swarm.push_front(new Crawler(frame % 7 == 0 ? 9999.0f : 0.0f, homeX, 4.0f * room + 3.0f));
+        }
+        for (Crawler* crawler : swarm) {
+            crawler->update(1.0f / 60.0f);
+        }
+    }
+    return swarm;
+}
+
+std::vector<uint8_t> readWindow() {
+    std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+long differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    long count = 0;
+    for (size_t i = 0; i + 3 < a.size(); i += 4) {
+        if (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2]) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// A grey backdrop, so that black bodies show, and the field's shift as the World applies it.
+void beginFrame(const Viewport& viewport) {
+    viewport.begin2D();
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glTranslatef(0.0f, 640.0f - 7.0f * kCell, 0.0f);
+}
+} // namespace
+
+TEST(CrawlerBatch, LeavesOutOnlyTrianglesThatClearlyFaceAway) {
+    const float a[2] = {0, 0}, b[2] = {10, 0}, c[2] = {10, 10};
+    EXPECT_TRUE(CrawlerBatch::mayFaceViewer(a, b, c));
+    EXPECT_FALSE(CrawlerBatch::mayFaceViewer(a, c, b));
+    // A line has no area, but rounding could give it some: it is left to the GL. A point cannot show.
+    const float mid[2] = {5, 5};
+    EXPECT_TRUE(CrawlerBatch::mayFaceViewer(a, mid, c));
+    EXPECT_FALSE(CrawlerBatch::mayFaceViewer(mid, mid, mid));
+    // A sliver facing away by less than the GL's own rounding is kept, a thin one clearly away is not.
+    const float far[2] = {20, 0}, justAbove[2] = {20, 0.01f}, above[2] = {20, 2};
+    EXPECT_TRUE(CrawlerBatch::mayFaceViewer(a, justAbove, far));
+    EXPECT_FALSE(CrawlerBatch::mayFaceViewer(a, above, far));
+}
+
+TEST(CrawlerBatch, AFixedSwarmLooksExactlyAsWhenEveryQuadWasDrawnOneVertexAtATime) {
+    REQUIRE_GL_WINDOW(kWidth, kHeight);
+    Viewport viewport;
+    viewport.width = kWidth;
+    viewport.height = kHeight;
+    std::list<Crawler*> swarm = fixedSwarm();
+    const float tint[3] = {0.9f, 0.6f, 0.3f};
+    long young = 0;
+    for (const Crawler* crawler : swarm) {
+        young += crawler->age < 5.0f ? 1 : 0;
+    }
+    ASSERT_GT(young, 20);
+    ASSERT_LT(young, static_cast<long>(swarm.size()) - 20) << "black crawlers too";
+
+    beginFrame(viewport);
+    drawReference(swarm, tint);
+    glFinish();
+    const std::vector<uint8_t> reference = readWindow();
+
+    CrawlerBatch batch;
+    beginFrame(viewport);
+    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
+    batch.draw(swarm, kCell, tint);
+    glFinish();
+    const std::vector<uint8_t> batched = readWindow();
+
+    // The comparison itself sees a single changed pixel.
+    std::vector<uint8_t> touched = reference;
+    touched[4 * (kWidth * 300 + 600) + 1] ^= 1;
+    ASSERT_EQ(differingPixels(reference, touched), 1);
+
+    const long covered = kWidth * kHeight - countPixels(0, 0, kWidth, kHeight, Rgba{128, 128, 128, 255}, 1);
+    EXPECT_GT(covered, 20000) << "the swarm covers a good part of the window";
+    EXPECT_EQ(differingPixels(reference, batched), 0);
+    // About half the triangles face away; they are left out. A body has 24 quads of 2 triangles.
+    EXPECT_LT(batch.vertexCount(), swarm.size() * 24 * 2 * 3 * 6 / 10);
+    EXPECT_GT(batch.vertexCount(), swarm.size() * 24 * 2 * 3 * 3 / 10);
+
+    // Drawn again from the same state, the batch reuses its space and gives the same picture.
+    beginFrame(viewport);
+    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
+    batch.draw(swarm, kCell, tint);
+    glFinish();
+    EXPECT_EQ(differingPixels(reference, readWindow()), 0);
+    for (Crawler* crawler : swarm) {
+        delete crawler;
+    }
+}
