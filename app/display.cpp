@@ -2,7 +2,6 @@
 #include "app/display.h"
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
 #include <SDL/SDL_opengl.h>
 #include <cerrno>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include "app/quit_signal.h"
 #include "app/random.h"
 #include "app/services.h"
+#include "audio/audio_device.h"
 #include "render/text_label.h"
 
 const DisplayMode kDisplayLadder[kDisplayLadderSize] = {
@@ -109,6 +109,6 @@ bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
 
 void closePlatform() {
     purgeUnusedGlyphSets();
-    Mix_CloseAudio();
+    closeAudio();
     SDL_Quit();
 }

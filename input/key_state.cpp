@@ -3,6 +3,8 @@
 
 #include <SDL/SDL.h>
 
+KeyState* theKeyState = nullptr;
+
 void KeyState::handleKeyEvent(const SDL_Event& event) {
     if (event.type == SDL_KEYDOWN) {
         press(event.key.keysym.sym);
