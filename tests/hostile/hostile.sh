@@ -43,7 +43,7 @@ if [ "$case_name" = unwritable_cwd ]; then
     chmod 755 "$scratch"
 fi
 rm -rf "$scratch"
-mkdir -p "$scratch/play/res" "$scratch/profile/Desktop"
+mkdir -p "$scratch/play/res" "$scratch/profile/Desktop" "$shot_dir"
 play=$scratch/play
 # res/ as links to the generated files, so that a case replaces only the one file it breaks (copies
 # for the case whose player may not follow the links into the build tree).
