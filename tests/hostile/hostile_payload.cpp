@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
     } else if (kind == "bitmap" && argc == 3) {
         payload = bitmap();
     } else {
-        std::fprintf(stderr, "usage: %s chained_ogg OUT RATE | big_png OUT WIDTH HEIGHT | bitmap OUT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s chained_ogg OUT RATE | big_png OUT WIDTH HEIGHT | bitmap OUT\n",
+                     argv[0]);
         return 2;
     }
     if (payload.empty() || !writeScrambledFile(argv[2], payload)) {

@@ -251,10 +251,12 @@ TEST_F(TextureTest, PicturesOtherThanPngAreRefusedBeforeDecoding) {
     const std::string xcfMagic = "gimp xcf file";
     std::vector<uint8_t> xcf(xcfMagic.begin(), xcfMagic.end());
     xcf.insert(xcf.end(), {0, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 255, 0, 0,
-                                      0,   0,   255, ',', 0,   0,   0, 0, 2, 0, 1,    0, 0, 2,   2, 0x44, 0x01, 0, ';'};
+    const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2,   0,    1,    0, 0x80, 0,
+                                      0,   255, 0,   0,   0,   0,   255, ',',  0,    0, 0,    0,
+                                      2,   0,   1,   0,   0,   2,   2,   0x44, 0x01, 0, ';'};
     // An uncompressed 2 x 1 true-colour TGA, a format SDL_image recognises by no magic at all.
-    const std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 24, 0, 0, 0, 255, 255, 0, 0};
+    const std::vector<uint8_t> tga = {0, 0, 2, 0, 0,  0, 0, 0, 0,   0,   0, 0,
+                                      2, 0, 1, 0, 24, 0, 0, 0, 255, 255, 0, 0};
     // A PNG whose first chunk is not IHDR tells no size, so it is refused too.
     std::vector<uint8_t> headless = encodePng(twoByTwo(PngImage::kRgb, std::vector<uint8_t>(12, 90)));
     headless[12] = 'i';
