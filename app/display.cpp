@@ -3,9 +3,11 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_opengl.h>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/quit_signal.h"
 #include "app/random.h"
 #include "app/services.h"
 #include "app/window_icon.h"
@@ -22,10 +24,19 @@ const DisplayMode kDisplayLadder[kDisplayLadderSize] = {
 };
 
 namespace {
-bool sizeInRange(int size) {
-    return size >= 100 && size <= 9999;
+// A width or height from the command line: read as atoi reads it (leading blanks, a sign, digits, and
+// whatever follows ignored), but with the value checked before it is narrowed, so that 4294967936 is
+// out of range instead of wrapping to 640.
+bool parseSize(const char* text, int* size) {
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || errno == ERANGE || value < 100 || value > 9999) {
+        return false;
+    }
+    *size = static_cast<int>(value);
+    return true;
 }
-
 } // namespace
 
 void setInitialGlState() {
@@ -53,9 +64,9 @@ DisplayRequest parseDisplayRequest(int argc, const char* const* argv) {
     const char* kind = argv[1];
     const bool window = std::strcmp(kind, "w") == 0;
     const bool fullscreen = std::strcmp(kind, "f") == 0;
-    const int width = std::atoi(argv[2]);
-    const int height = std::atoi(argv[3]);
-    if ((window || fullscreen) && sizeInRange(width) && sizeInRange(height)) {
+    int width = 0;
+    int height = 0;
+    if ((window || fullscreen) && parseSize(argv[2], &width) && parseSize(argv[3], &height)) {
         request.valid = true;
         request.mode = {width, height, fullscreen};
     }
@@ -79,6 +90,7 @@ bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
         return false;
     }
+    catchQuitSignal();
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 1);
     // Every attempt starts SDL afresh, and SDL takes the icon only before the window opens.
     setWindowIcon();

@@ -8,6 +8,7 @@
 #include "app/message_screen.h"
 #include "app/pause_menu.h"
 #include "app/play_screen.h"
+#include "app/quit_signal.h"
 #include "app/services.h"
 #include "audio/audio_device.h"
 #include "game/world.h"
@@ -81,6 +82,10 @@ bool Game::run() {
 }
 
 std::optional<bool> Game::runPass(float dt) {
+    if (quitSignalled()) {
+        // A quit signal ends the game like a closed window.
+        return true;
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {

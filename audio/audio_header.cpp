@@ -38,15 +38,40 @@ bool waveIsSafe(const uint8_t* bytes, size_t length) {
     return format && data;
 }
 
+// Every logical stream of an Ogg file begins with a page flagged "beginning of stream" whose first
+// packet is the identification header: "\x01vorbis", version, channels, rate. A chained file holds one
+// such page per link, and SDL_mixer rebuilds its rate converter at each new link, so each one is read.
+// The capture pattern is looked for everywhere, as libogg does when it resynchronises after damage; a
+// stream whose page cannot be read in full is refused, since its format is unknown.
 bool vorbisIsSafe(const uint8_t* bytes, size_t length) {
-    // The first page carries the identification packet: "\x01vorbis", version, channels, rate.
+    static const uint8_t kCapture[4] = {'O', 'g', 'g', 'S'};
     static const uint8_t kMark[7] = {1, 'v', 'o', 'r', 'b', 'i', 's'};
-    for (size_t at = 0; at + 16 <= length && at < 256; ++at) {
-        if (std::memcmp(bytes + at, kMark, 7) == 0) {
-            return saneFormat(bytes[at + 11], little32(bytes + at + 12));
+    const size_t kPageHeader = 27;
+    const uint8_t kBeginningOfStream = 0x02;
+    size_t streams = 0;
+    for (size_t at = 0; length - at >= 4; ++at) {
+        const void* found = std::memchr(bytes + at, 'O', length - at - 3);
+        if (found == nullptr) {
+            break;
         }
+        at = static_cast<size_t>(static_cast<const uint8_t*>(found) - bytes);
+        if (std::memcmp(bytes + at, kCapture, 4) != 0) {
+            continue;
+        }
+        if (length - at < kPageHeader) {
+            break; // an unfinished page at the very end is never read as a page
+        }
+        if ((bytes[at + 5] & kBeginningOfStream) == 0) {
+            continue;
+        }
+        const size_t body = at + kPageHeader + bytes[at + 26];
+        if (body > length || length - body < 16 || std::memcmp(bytes + body, kMark, 7) != 0 ||
+            !saneFormat(bytes[body + 11], little32(bytes + body + 12))) {
+            return false;
+        }
+        ++streams;
     }
-    return false;
+    return streams > 0;
 }
 } // namespace
 

@@ -10,5 +10,6 @@
 
 // False for a RIFF file that is not a WAVE or whose chunks claim more than the file holds, a WAVE
 // without its "fmt " or "data" chunk, a WAVE or Ogg Vorbis stream with other than 1 or 2 channels or a
-// rate outside 4000..96000 Hz, and every file that is neither a WAVE nor an Ogg Vorbis stream.
+// rate outside 4000..96000 Hz (in an Ogg file, in any of its chained links), and every file that is
+// neither a WAVE nor an Ogg Vorbis stream.
 bool audioHeaderIsSafe(const uint8_t* bytes, size_t length);

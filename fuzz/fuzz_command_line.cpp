@@ -1,6 +1,6 @@
 // Fuzz target: the command line. The fuzzer's bytes, split at zero bytes, are the arguments after the
-// program name. A request is accepted only in its one exact form; for arguments that are plain short
-// numbers the answer must match that form exactly.
+// program name. A request is accepted only in its one exact form; for arguments that are plain decimal
+// numbers of any length the answer must match that form exactly.
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -12,8 +12,8 @@
 #include "fuzz/fuzz_support.h"
 
 namespace {
-bool isShortNumber(const std::string& text) {
-    if (text.empty() || text.size() > 4) {
+bool isDecimal(const std::string& text) {
+    if (text.empty()) {
         return false;
     }
     for (char c : text) {
@@ -22,6 +22,16 @@ bool isShortNumber(const std::string& text) {
         }
     }
     return true;
+}
+
+// The value of a decimal of any length, or -1 when it has more than four digits after its leading
+// zeros: such a number is out of range however a narrowing conversion would wrap it.
+int smallValue(const std::string& digits) {
+    const size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos) {
+        return 0;
+    }
+    return digits.size() - first > 4 ? -1 : std::atoi(digits.c_str() + first);
 }
 } // namespace
 
@@ -54,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(request.mode.width >= 100 && request.mode.width <= 9999);
         require(request.mode.height >= 100 && request.mode.height <= 9999);
     }
-    if (argc == 4 && isShortNumber(arguments[2]) && isShortNumber(arguments[3])) {
-        const int width = std::atoi(arguments[2].c_str());
-        const int height = std::atoi(arguments[3].c_str());
+    if (argc == 4 && isDecimal(arguments[2]) && isDecimal(arguments[3])) {
+        const int width = smallValue(arguments[2]);
+        const int height = smallValue(arguments[3]);
         const bool expected = (arguments[1] == "w" || arguments[1] == "f") && width >= 100 && width <= 9999 &&
                               height >= 100 && height <= 9999;
         require(request.valid == expected);

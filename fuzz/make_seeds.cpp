@@ -16,6 +16,7 @@
 
 #include "resources/payload_kind.h"
 #include "resources/resource_file.h"
+#include "tests/support/ogg_chain.h"
 #include "tests/support/ogg_writer.h"
 #include "tests/support/png_writer.h"
 
@@ -168,6 +169,15 @@ void handMade() {
     put("fuzz_music", "tone.wav", wav);
     put("fuzz_sound", "tone.wav", wav);
     put("fuzz_sound", "tone.ogg", ogg);
+    // Chained files: each link has its own identification header, and the mixer reads every one.
+    const Bytes shortOgg = encodeOggVorbis(std::vector<int16_t>(tone.begin(), tone.begin() + 2000), 22050);
+    for (uint32_t rate : {44100u, 2u}) {
+        Bytes chained = shortOgg;
+        const Bytes link = relinkOgg(shortOgg, 2, rate);
+        chained.insert(chained.end(), link.begin(), link.end());
+        put("fuzz_music", "chained-" + std::to_string(rate) + ".ogg", chained);
+        put("fuzz_sound", "chained-" + std::to_string(rate) + ".ogg", chained);
+    }
 
     put("fuzz_mesh", "still.msh", meshFile({0}));
     put("fuzz_mesh", "moving.msh", meshFile({0, 5000, 10000}));
@@ -181,6 +191,7 @@ void handMade() {
     put("fuzz_command_line", "upper", commandLine({"W", "1024", "768"}));
     put("fuzz_command_line", "small", commandLine({"w", "99", "768"}));
     put("fuzz_command_line", "extra", commandLine({"w", "1024", "768", "x"}));
+    put("fuzz_command_line", "wrapping", commandLine({"w", "4294967936", "360"}));
 
     put("fuzz_memory_reader", "short", {1, 2, 3, 4, 5, 6});
     put("fuzz_memory_reader", "text", {'a', 'b', 0, '1', '0', 'x', 0, 0, 0, 0, 0, 0, 0, 0});

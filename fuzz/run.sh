@@ -69,8 +69,11 @@ for target in "${targets[@]}"; do
     crashes=$work/crashes/$target
     log=$work/logs/$target.log
     mkdir -p "$corpus" "$crashes" "$seeds/$target"
+    # A target with a dictionary of its format's words (fuzz/<target>.dict) gets it.
+    dict=()
+    [ -f "$source_dir/fuzz/$target.dict" ] && dict=("-dict=$source_dir/fuzz/$target.dict")
     nice -n 10 "${sanitize[@]}" "$bin_dir/$target" -max_total_time="$seconds" -max_len="$(max_len_of "$target")" \
-        -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$crashes/" \
+        -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$crashes/" "${dict[@]}" \
         ${FUZZ_EXTRA_ARGS:-} "$corpus" "$seeds/$target" > "$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

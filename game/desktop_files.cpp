@@ -2,6 +2,7 @@
 #include "game/desktop_files.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "app/fatal.h"
 #include "game/desktop_folder.h"
@@ -65,11 +66,11 @@ std::string desktopPath() {
 }
 
 bool fileExists(const std::string& path) {
-    BinaryFileStream probe;
-    probe.openRead(path.c_str());
-    const bool exists = !probe.failed();
-    probe.close();
-    return exists;
+    // Whatever sits at the name counts: a page the player cannot read, a FIFO or a dangling link is
+    // still theirs. Opening it to find out would block on a FIFO, and would call an unreadable page
+    // missing and overwrite it.
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
 }
 
 void writePrintFile() {
@@ -79,7 +80,7 @@ void writePrintFile() {
     }
     const std::string path = desktopPath();
     BinaryFileStream page;
-    page.openWrite(path.c_str());
+    page.openCreate(path.c_str());
     if (page.failed()) {
         reportFatal(kFatalDescribed, "can not save to desktop");
         return;
@@ -90,6 +91,7 @@ void writePrintFile() {
     written = written && !page.failed();
     if (!written) {
         // A cut-off page would block every later attempt, since an existing page is never replaced.
+        // The file is the one just created, so removing it loses nothing of the player's.
         std::remove(path.c_str());
         reportFatal(kFatalDescribed, "can not save to desktop");
     }
@@ -100,7 +102,7 @@ void writeMarkerFile() {
         return;
     }
     BinaryFileStream marker;
-    marker.openWrite(markerFileName);
+    marker.openCreate(markerFileName);
     if (!marker.failed()) {
         marker.writeString("...");
     }

@@ -13,10 +13,11 @@ extern const char* const markerFileName; // "delete_me.html"
 std::string desktopPath();
 // The print page, without its terminating zero byte.
 std::string printPageText();
-// Writes the print page to the desktop unless a file of that name is there already; a desktop that
-// cannot be written reports "can not save to desktop".
+// Writes the print page to the desktop unless a file of that name is there already (it is created new,
+// never through a link); a desktop that cannot be written reports "can not save to desktop".
 void writePrintFile();
 // Writes the marker unless it exists; a failure here is silent.
 void writeMarkerFile();
-// Whether the file can be opened for reading.
+// Whether anything exists under the name (a file of any kind, readable or not, or a link even when it
+// leads nowhere).
 bool fileExists(const std::string& path);

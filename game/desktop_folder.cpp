@@ -1,11 +1,14 @@
 // Looking up the desktop folder from the environment and the XDG user directories file.
 #include "game/desktop_folder.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+
+#include "resources/binary_file_stream.h"
 
 namespace {
 const char* const kDesktopKey = "XDG_DESKTOP_DIR";
+const size_t kLongestUserDirsFile = 64 * 1024;
 
 std::string withTrailingSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/') {
@@ -25,16 +28,19 @@ bool desktopFromUserDirs(const std::string& home, std::string& folder) {
     if (configHome.empty()) {
         configHome = home + "/.config";
     }
-    FILE* file = std::fopen((configHome + "/user-dirs.dirs").c_str(), "rb");
-    if (file == nullptr) {
+    BinaryFileStream file;
+    file.openRead((configHome + "/user-dirs.dirs").c_str());
+    if (file.failed()) {
         return false;
     }
     bool found = false;
     std::string line;
-    int ch;
-    do {
-        ch = std::fgetc(file);
-        if (ch == '\n' || ch == EOF) {
+    bool ended = false;
+    for (size_t taken = 0; !ended; ++taken) {
+        // The file is a few hundred bytes; reading stops at a bound, whatever sits there instead.
+        const uint8_t byte = file.readUInt8();
+        ended = file.failed() || taken >= kLongestUserDirsFile;
+        if (byte == '\n' || ended) {
             // A later assignment overrides an earlier one, as a shell reading the file would see it.
             std::string value;
             if (parseDesktopDirLine(line, home, value)) {
@@ -43,10 +49,10 @@ bool desktopFromUserDirs(const std::string& home, std::string& folder) {
             }
             line.clear();
         } else if (line.size() < 4096) {
-            line += static_cast<char>(ch);
+            line += static_cast<char>(byte);
         }
-    } while (ch != EOF);
-    std::fclose(file);
+    }
+    file.close();
     return found;
 }
 } // namespace

@@ -6,11 +6,18 @@
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "render/render_state.h"
 #include "resources/resource_file.h"
 
 namespace {
+// Frees the decoded picture on every road out of load.
+struct SurfaceFree {
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfacePointer = std::unique_ptr<SDL_Surface, SurfaceFree>;
+
 // Masks that put R, G, B(, A) at byte offsets 0, 1, 2(, 3) of each pixel: the order OpenGL reads.
 #if SDL_BYTEORDER == SDL_LIL_ENDIAN
 const Uint32 kRedMask = 0x000000FF, kGreenMask = 0x0000FF00, kBlueMask = 0x00FF0000, kAlphaMask = 0xFF000000;
@@ -20,19 +27,33 @@ const Uint32 kRedMask = 0xFF000000, kGreenMask = 0x00FF0000, kBlueMask = 0x0000F
 const Uint32 kRed24 = 0xFF0000, kGreen24 = 0x00FF00, kBlue24 = 0x0000FF;
 #endif
 
+const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+uint32_t big32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The game ships PNG pictures only, so only PNG reaches SDL_image: its readers of other formats (XCF,
+// TGA, PCX, BMP and the rest) read past their buffers and use uninitialised memory on small damaged
+// files. And a PNG must open with its IHDR chunk, which gives the size checked before decoding.
+bool pngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t* height) {
+    if (length < 33 || std::memcmp(bytes, kPngSignature, 8) != 0 || big32(bytes + 8) != 13 ||
+        std::memcmp(bytes + 12, "IHDR", 4) != 0) {
+        return false;
+    }
+    *width = big32(bytes + 16);
+    *height = big32(bytes + 20);
+    return true;
+}
+
 // SDL_image's reader never reports a short read, so libpng takes stale bytes for whatever a chunk claims
 // beyond the end of the file, and can go on for ever. A PNG is therefore decoded only when every chunk
 // up to IEND lies within the file.
 bool pngChunksFit(const uint8_t* bytes, size_t length) {
-    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (length < 8 || std::memcmp(bytes, kSignature, 8) != 0) {
-        return true;
-    }
     size_t at = 8;
     while (length - at >= 12) {
-        const uint32_t size = static_cast<uint32_t>(bytes[at]) << 24 |
-                              static_cast<uint32_t>(bytes[at + 1]) << 16 |
-                              static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+        const uint32_t size = big32(bytes + at);
         if (size > length - at - 12) {
             return false;
         }
@@ -44,18 +65,24 @@ bool pngChunksFit(const uint8_t* bytes, size_t length) {
     return false;
 }
 
-SDL_Surface* decodeImage(const std::string& path) {
+SurfacePointer decodeImage(const std::string& path) {
     size_t length = 0;
     uint8_t* bytes = readResourceFile(path, &length);
     if (bytes == nullptr) {
         return nullptr;
     }
-    if (!pngChunksFit(bytes, length)) {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    // The decoded picture is width x height x 4 bytes however small the file: a 1 MB file can ask for
+    // gigabytes, so the size is refused from the header alone.
+    const uint32_t largest = static_cast<uint32_t>(Texture::kLargestPictureSide);
+    if (!pngSize(bytes, length, &width, &height) || width == 0 || height == 0 || width > largest ||
+        height > largest || !pngChunksFit(bytes, length)) {
         free(bytes);
         return nullptr;
     }
     SDL_RWops* stream = SDL_RWFromMem(bytes, static_cast<int>(length));
-    SDL_Surface* image = stream != nullptr ? IMG_Load_RW(stream, 0) : nullptr;
+    SurfacePointer image(stream != nullptr ? IMG_LoadPNG_RW(stream) : nullptr);
     if (stream != nullptr) {
         SDL_RWclose(stream);
     }
@@ -63,9 +90,9 @@ SDL_Surface* decodeImage(const std::string& path) {
     return image;
 }
 
-// SDL 1.2's BMP reader keeps only the low byte of a bit count it does not check, and can hand back a
-// surface whose format contradicts itself (225 bytes per pixel at 1 bit, no palette); SDL's converter
-// crashes on such a surface.
+// SDL 1.2's BMP reader kept only the low byte of a bit count it did not check, and handed back a
+// surface whose format contradicted itself (225 bytes per pixel at 1 bit, no palette); SDL's converter
+// crashes on such a surface. No BMP reaches SDL_image any more, but no decoder's surface is trusted.
 bool isConsistent(const SDL_Surface* image) {
     const SDL_PixelFormat* f = image->format;
     if (f == nullptr || f->BytesPerPixel < 1 || f->BytesPerPixel > 4) {
@@ -199,39 +226,31 @@ void Texture::release() {
 
 bool Texture::load(const std::string& path) {
     release();
-    SDL_Surface* image = decodeImage(path);
-    if (image == nullptr) {
+    SurfacePointer image = decodeImage(path);
+    if (image == nullptr || !isConsistent(image.get())) {
         return false;
     }
-    if (!isConsistent(image)) {
-        SDL_FreeSurface(image);
-        return false;
-    }
-    if (!isGlReady(image)) {
-        SDL_Surface* converted = toGlLayout(image);
-        SDL_FreeSurface(image);
-        if (converted == nullptr) {
+    if (!isGlReady(image.get())) {
+        image.reset(toGlLayout(image.get()));
+        if (image == nullptr) {
             return false;
         }
-        image = converted;
     }
     // A picture the GL would refuse fails here, instead of becoming a texture without an image.
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     if (image->w <= 0 || image->h <= 0 || image->w > largest || image->h > largest) {
-        SDL_FreeSurface(image);
         return false;
     }
     GLuint name = 0;
     glGenTextures(1, &name);
     if (name == 0) {
-        SDL_FreeSurface(image);
         return true;
     }
     name_ = name;
     glBindTexture(GL_TEXTURE_2D, name_);
     const bool rgba = image->format->BytesPerPixel == 4;
-    alphaMode_ = alphaModeOf(image);
+    alphaMode_ = alphaModeOf(image.get());
     const GLenum format = rgba ? GL_RGBA : GL_RGB;
     // SDL keeps rows at multiples of 4 bytes, which is what an unpack alignment of 4 expects; set it
     // here rather than trust whatever the last reader of pixels left behind.
@@ -239,15 +258,14 @@ bool Texture::load(const std::string& path) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, image->pitch / image->format->BytesPerPixel);
     if (SDL_MUSTLOCK(image)) {
-        SDL_LockSurface(image);
+        SDL_LockSurface(image.get());
     }
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image->w, image->h, 0, format,
                  GL_UNSIGNED_BYTE, image->pixels);
     if (SDL_MUSTLOCK(image)) {
-        SDL_UnlockSurface(image);
+        SDL_UnlockSurface(image.get());
     }
     glPopClientAttrib();
-    SDL_FreeSurface(image);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

@@ -7,14 +7,18 @@
 class Texture {
 public:
     enum AlphaMode { kOpaque = 0, kCutOut = 1, kTranslucent = 2 };
+    // The widest and tallest picture load accepts. The game's own are far smaller (a few dozen pixels);
+    // anything larger is refused from the file's header, before it is decoded.
+    static constexpr int kLargestPictureSide = 4096;
 
     Texture() = default;
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    // Replaces the content with the image stored in the resource file at path. True when an image was
-    // decoded; on failure the texture is left empty (name 0), and binding it draws untextured.
+    // Replaces the content with the PNG picture stored in the resource file at path (other formats are
+    // refused). True when an image was decoded; on failure the texture is left empty (name 0), and
+    // binding it draws untextured.
     bool load(const std::string& path);
 
     // Minification linear, magnification nearest (the state load leaves). No effect when empty.

@@ -1,11 +1,16 @@
 // One C stdio file behind a failure flag. Lengths are taken with 64-bit offsets so that a file too big
-// for an int, a directory or a device fails cleanly instead of wrapping into a bogus size.
+// for an int fails cleanly instead of wrapping into a bogus size. Only regular files open: a FIFO, a
+// device or a directory would block the game for ever or feed it without end, so each open is made
+// without blocking and the file's kind is checked before stdio sees it.
 #include "resources/binary_file_stream.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 // No resource of the game comes near this; anything bigger is damaged or hostile, and reading it whole
@@ -45,7 +50,35 @@ BinaryFileStream::~BinaryFileStream() {
     }
 }
 
-void BinaryFileStream::open(const char* path, const char* mode) {
+namespace {
+// A descriptor for path opened with flags (never blocking), or -1 when it cannot be opened or is not a
+// regular file. The non-blocking mode is dropped again once the file is known to be regular.
+int openRegular(const char* path, int flags) {
+    if (path == nullptr) {
+        return -1;
+    }
+    int fd;
+    do {
+        fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    const int status = fcntl(fd, F_GETFL);
+    if (status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+} // namespace
+
+void BinaryFileStream::open(const char* path, int flags, const char* mode) {
     if (file_ != nullptr) {
         const bool closeFailed = fclose(file_) != 0;
         file_ = nullptr;
@@ -55,26 +88,28 @@ void BinaryFileStream::open(const char* path, const char* mode) {
         }
     }
     failed_ = false;
-    file_ = path != nullptr ? fopen(path, mode) : nullptr;
+    const int fd = openRegular(path, flags);
+    file_ = fd >= 0 ? fdopen(fd, mode) : nullptr;
     if (file_ == nullptr) {
-        failed_ = true;
-        return;
-    }
-    // Linux lets "rb" open a directory and only fails the reads; treat it as the missing file it is.
-    struct stat info;
-    if (fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) {
-        fclose(file_);
-        file_ = nullptr;
+        if (fd >= 0) {
+            ::close(fd);
+        }
         failed_ = true;
     }
 }
 
 void BinaryFileStream::openRead(const char* path) {
-    open(path, "rb");
+    open(path, O_RDONLY, "rb");
 }
 
 void BinaryFileStream::openWrite(const char* path) {
-    open(path, "wb");
+    open(path, O_WRONLY | O_CREAT | O_TRUNC, "wb");
+}
+
+void BinaryFileStream::openCreate(const char* path) {
+    // O_EXCL fails on any existing name, a dangling link included, so nothing is ever written through
+    // a link to somewhere else; O_NOFOLLOW says so once more.
+    open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, "wb");
 }
 
 void BinaryFileStream::close() {

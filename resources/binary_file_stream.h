@@ -16,10 +16,14 @@ public:
     bool failed() const { return failed_; }
     bool isOpen() const { return file_ != nullptr; }
 
-    // Close any open file first; then open the path for reading ("rb") or writing ("wb"). A directory
-    // does not open.
+    // Close any open file first; then open the path for reading ("rb") or writing ("wb", creating or
+    // truncating). Only a regular file opens: a directory, FIFO, socket or device fails at once,
+    // without blocking.
     void openRead(const char* path);
     void openWrite(const char* path);
+    // As openWrite, but only when nothing at all exists at path yet (not even a dangling link): the
+    // file is created new or the open fails.
+    void openCreate(const char* path);
     void close();
     void flush();
 
@@ -57,7 +61,7 @@ public:
     static int64_t maxWholeFileBytes();
 
 private:
-    void open(const char* path, const char* mode);
+    void open(const char* path, int flags, const char* mode);
     // The length by seeking to the end; rewinds. False when the file is closed or cannot seek.
     bool measure(int64_t* length);
     template <typename T> T readTyped();

@@ -62,6 +62,11 @@ TEST(DisplayRequest, OnlyALetterAndTwoSizesInRangeMakeARequest) {
         {"w", "-1024", "768"},
         {"w", "wide", "768"},
         {"f", "1024", "0"},
+        // Numbers beyond an int are out of range, not wrapped into it (4294967936 is 2^32 + 640).
+        {"w", "4294967936", "360"},
+        {"w", "640", "4294967656"},
+        {"f", "-4294966656", "768"},
+        {"w", "99999999999999999999999", "768"},
     };
     for (const auto& args : ignored) {
         std::string shown;

@@ -170,3 +170,61 @@ TEST_F(DesktopFiles, TheDesktopIsFoundInTheProfileTheXdgDirectoriesOrTheHomeFold
     EXPECT_FALSE(parseDesktopDirLine("XDG_DESKTOP_DIRECTORY=\"/x\"", "/h", value));
     EXPECT_FALSE(parseDesktopDirLine("XDG_DESKTOP_DIR=\"\"", "/h", value));
 }
+
+// Whatever already sits at the page's name is the player's and stays: a page they cannot read, a FIFO
+// (which an open would wait on for ever) or a link leading nowhere (through which a plain write would
+// create a file somewhere else).
+TEST_F(DesktopFiles, AnythingAlreadyNamedLikeThePageIsLeftAlone) {
+    const std::string page = desktop() + "/print_me.html";
+    ASSERT_TRUE(writeWholeFile(page, {'m', 'i', 'n', 'e'}));
+    ASSERT_EQ(chmod(page.c_str(), 0200), 0);
+    messageText.clear();
+    writePrintFile();
+    chmod(page.c_str(), 0600);
+    EXPECT_EQ(text(readWholeFile(page)), "mine");
+    EXPECT_EQ(messageText, "");
+
+    ASSERT_EQ(unlink(page.c_str()), 0);
+    ASSERT_EQ(mkfifo(page.c_str(), 0600), 0);
+    writePrintFile();
+    struct stat info;
+    ASSERT_EQ(lstat(page.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    ASSERT_EQ(unlink(page.c_str()), 0);
+    ASSERT_EQ(symlink(path("elsewhere.html").c_str(), page.c_str()), 0);
+    writePrintFile();
+    EXPECT_FALSE(std::filesystem::exists(path("elsewhere.html"))) << "the page was written through the link";
+    EXPECT_EQ(messageText, "");
+
+    // The marker goes the same way.
+    ASSERT_EQ(symlink(path("elsewhere-marker").c_str(), path("delete_me.html").c_str()), 0);
+    writeMarkerFile();
+    EXPECT_FALSE(std::filesystem::exists(path("elsewhere-marker")));
+    EXPECT_TRUE(fileExists(path("delete_me.html"))) << "a dangling link exists";
+    EXPECT_FALSE(fileExists(path("nothing-here")));
+}
+
+// The user directories file is read only when it is a regular file, and only so far: a FIFO, an
+// endless device or a huge file gives the home folder's Desktop at once.
+TEST_F(DesktopFiles, AUserDirsFileThatIsNoOrdinaryFileIsPassedOver) {
+    std::filesystem::create_directories(home() + "/.config");
+    const std::string dirs = home() + "/.config/user-dirs.dirs";
+    std::string folder;
+    ASSERT_EQ(mkfifo(dirs.c_str(), 0600), 0);
+    ASSERT_TRUE(findDesktopFolder(folder));
+    EXPECT_EQ(folder, home() + "/Desktop/");
+
+    ASSERT_EQ(unlink(dirs.c_str()), 0);
+    ASSERT_EQ(symlink("/dev/zero", dirs.c_str()), 0);
+    ASSERT_TRUE(findDesktopFolder(folder));
+    EXPECT_EQ(folder, home() + "/Desktop/");
+
+    // An assignment within the first 64 KiB counts; one beyond is never read.
+    ASSERT_EQ(unlink(dirs.c_str()), 0);
+    std::string content = "XDG_DESKTOP_DIR=\"/near\"\n";
+    content += std::string(70 * 1024, '#') + "\nXDG_DESKTOP_DIR=\"/far\"\n";
+    ASSERT_TRUE(writeWholeFile(dirs, std::vector<uint8_t>(content.begin(), content.end())));
+    ASSERT_TRUE(findDesktopFolder(folder));
+    EXPECT_EQ(folder, "/near/");
+}

@@ -1,6 +1,7 @@
 # Drives the real executable under the test X server: starts it in a folder, waits for its window,
-# presses keys, takes screenshots and reads the fatal message screen's layout. Sourced by the hostile
-# file tests and the install test; the caller sets tavok (the program or launcher to start).
+# presses keys, takes screenshots and reads the fatal message screen's layout. Sourced by the smoke
+# tests, the hostile file tests and the install test; the caller sets tavok (the program or launcher to
+# start), case_name and shot_dir (where screenshots go).
 #
 # The message screen is 32 x 18 character cells; in a 640x360 window each is 20 x 20 pixels, row 17 at
 # the top. A cell "holds a glyph" when any of its pixels is white.
@@ -31,10 +32,12 @@ start_in() {
         sleep 0.1
     done
     [ -n "$window" ] || fail "no window named taVok"
+    xwininfo -id "$window" | grep -q '"taVok"' || fail "caption is not exactly taVok"
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     sleep 0.7
 }
 
+# Holds a key long enough for the game to see it at a frame, then lets go.
 press() {
     xdotool keydown "$1"
     sleep 0.25
@@ -47,9 +50,25 @@ shoot() {
     import -window "$window" "$shot" || fail "screenshot failed"
 }
 
+# The colour at (x, y) of the last screenshot, as "r,g,b".
 pixel() {
     local at="p{$1,$2}"
     convert "$shot" -format "%[fx:int(255*$at.r)],%[fx:int(255*$at.g)],%[fx:int(255*$at.b)]" info:-
+}
+
+expect_pixel() {
+    local seen
+    seen=$(pixel "$1" "$2")
+    [ "$seen" = "$3" ] || fail "pixel ($1,$2) of $shot is $seen, expected $3"
+}
+
+# Whether any pixel of row y between x0 and x1 has the colour.
+row_has() {
+    local x
+    for x in $(seq "$2" "$3"); do
+        [ "$(pixel "$x" "$1")" = "$4" ] && return 0
+    done
+    return 1
 }
 
 # The cells of message row ROW (17 at the top) as a string of 32 characters: '#' where the cell holds

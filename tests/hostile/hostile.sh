@@ -2,7 +2,7 @@
 # Hostile files end to end: the real executable meets a broken res/ folder and must show the fatal
 # message naming the file (code 1), then leave with exit code 1 on Escape; never crash, hang or eat
 # memory. An existing print_me.html on the desktop is checked byte for byte after every case.
-# Usage: hostile.sh CASE TAVOK RES_DIR SCRATCH_DIR
+# Usage: hostile.sh CASE TAVOK RES_DIR SCRATCH_DIR [HOSTILE_PAYLOAD]
 #   missing_res    no res/ folder at all
 #   empty_file     a texture file of 0 bytes
 #   truncated_png  a texture file cut to half its length
@@ -11,12 +11,21 @@
 #   directory      a directory where a texture file should be
 #   huge_sparse    a 4 GiB sparse file in place of a texture
 #   unwritable_cwd the game started by an ordinary user from a folder it cannot write: plays normally
+#   chained_ogg    music whose second chained link declares 1 Hz, 2 Hz or 67 MHz (one run each)
+#   not_png        a texture file holding a valid BMP picture
+#   huge_png       a texture file holding a well-formed 16000 x 16000 PNG
+#   fifo_res       a FIFO where a texture file should be
+#   fifo_marker    a FIFO named like the marker file in the working folder: found, removed, game plays
+#   quit_signal    SIGQUIT while the game runs ends it with code 0, twenty times over
+#   wrapping_size  "w 4294967936 360": out of range, so the ladder opens a fullscreen mode instead
+# HOSTILE_PAYLOAD is the program that writes the hostile music and pictures (tests/hostile).
 set -u
 case_name=$1
 tavok=$2
 res_dir=$3
 scratch=$4/$case_name
 shot_dir=$4
+payload=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/hostile/driver.sh
 source "$here/driver.sh"
@@ -27,12 +36,23 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 [ -d "$res_dir" ] || fail "no generated res/ at $res_dir"
 
+if [ "$case_name" = unwritable_cwd ]; then
+    # The other user may be unable to enter the build tree (a clone under /root, mode 700): this case
+    # runs from a folder of its own under /tmp, with copies of the game and its data.
+    scratch=$(mktemp -d /tmp/tavok-hostile.XXXXXX)
+    chmod 755 "$scratch"
+fi
 rm -rf "$scratch"
-mkdir -p "$scratch/play/res" "$scratch/profile/Desktop"
+mkdir -p "$scratch/play/res" "$scratch/profile/Desktop" "$shot_dir"
 play=$scratch/play
-# res/ as links to the generated files, so that a case replaces only the one file it breaks.
+# res/ as links to the generated files, so that a case replaces only the one file it breaks (copies
+# for the case whose player may not follow the links into the build tree).
 for file in "$res_dir"/*.dat; do
-    ln -s "$file" "$play/res/$(basename "$file")"
+    if [ "$case_name" = unwritable_cwd ]; then
+        cp "$file" "$play/res/"
+    else
+        ln -s "$file" "$play/res/$(basename "$file")"
+    fi
 done
 
 # A page from an earlier finished game; the game must never touch it.
@@ -42,22 +62,46 @@ cp "$page" "$scratch/page-before"
 export USERPROFILE=$scratch/profile
 
 # Replaces res/NAME with a real file holding the given bytes (read from stdin), scrambled with KEY
-# (hex, 8 bytes) or with the game's key when KEY is "game".
+# (hex, 8 bytes) or with the game's key when KEY is "game". The program goes on the command line, so
+# that standard input stays the data; the file written must be as long as the data.
 scrambled_file() {
-    local name=$1 key=$2
+    local name=$1 key=$2 raw=$scratch/raw-$1
     rm -f "$play/res/$name"
-    python3 - "$play/res/$name" "$key" <<'PY'
+    cat > "$raw"
+    [ -s "$raw" ] || fail "no bytes to scramble into $name"
+    python3 -c '
 import sys
-path, key = sys.argv[1], sys.argv[2]
+source, path, key = sys.argv[1], sys.argv[2], sys.argv[3]
 key = bytes.fromhex("5C11E4702B9846D3" if key == "game" else key)
-data = bytearray(sys.stdin.buffer.read())
+data = bytearray(open(source, "rb").read())
 total = 0
 for step in range(len(data)):
     j = len(data) - 1 - step
     total = (total + data[j] + key[step % 8]) & 0xFF
     data[j] = total
 open(path, "wb").write(bytes(data))
-PY
+' "$raw" "$play/res/$name" "$key" || fail "could not scramble $name"
+    [ "$(stat -c %s "$play/res/$name")" = "$(stat -c %s "$raw")" ] ||
+        fail "res/$name holds $(stat -c %s "$play/res/$name") bytes, not the $(stat -c %s "$raw") given"
+}
+
+# Replaces res/NAME with a file written by the hostile payload program (KIND and its arguments).
+payload_file() {
+    local name=$1
+    shift
+    [ -x "$payload" ] || fail "no hostile payload program"
+    rm -f "$play/res/$name"
+    "$payload" "$1" "$play/res/$name" "${@:2}" || fail "could not write $name"
+}
+
+# Plays until the game leaves the pause menu with code 0.
+quit_from_pause_menu() {
+    press Escape
+    shoot pause
+    expect_pause_menu
+    press Right
+    press Return
+    expect_exit 0
 }
 
 # The payload of a generated file, unscrambled with the game's key.
@@ -135,6 +179,66 @@ huge_sparse)
     expect_message_then_escape 1190.dat
     rm -f "$play/res/1190.dat"
     ;;
+chained_ogg)
+    # SDL_mixer builds a new rate converter at the second link, about a second into the music; a rate
+    # that far from the device's overran its table and crashed the game (code 139).
+    for rate in 1 2 67130914; do
+        case_name=chained_ogg-$rate
+        payload_file 1.dat chained_ogg "$rate"
+        start_in "$play" w 640 360
+        press Right
+        sleep 2
+        kill -0 "$pid" 2>/dev/null || fail "the game died with the music playing"
+        expect_message_then_escape res/1.dat
+    done
+    case_name=chained_ogg
+    ;;
+not_png)
+    payload_file 1190.dat bitmap
+    start_in "$play" w 640 360
+    expect_message_then_escape 1190.dat
+    ;;
+huge_png)
+    payload_file 1190.dat big_png 16000 16000
+    [ "$(stat -c %s "$play/res/1190.dat")" -lt 2000000 ] || fail "the picture file is not small"
+    start_in "$play" w 640 360
+    expect_message_then_escape 1190.dat
+    ;;
+fifo_res)
+    rm -f "$play/res/1190.dat"
+    mkfifo "$play/res/1190.dat"
+    start_in "$play" w 640 360
+    expect_message_then_escape 1190.dat
+    ;;
+fifo_marker)
+    mkfifo "$play/delete_me.html"
+    start_in "$play" w 640 360
+    [ -e "$play/delete_me.html" ] && fail "the marker was not removed"
+    shoot dark
+    # The finished field: no avatars, no revealed room, black where the play field is.
+    [ "$(pixel 100 300)" = "0,0,0" ] || fail "$shot is not the dark field"
+    quit_from_pause_menu
+    ;;
+quit_signal)
+    for run in $(seq 20); do
+        case_name=quit_signal-$run
+        start_in "$play" w 640 360
+        kill -QUIT "$pid"
+        expect_exit 0
+    done
+    case_name=quit_signal
+    ;;
+wrapping_size)
+    start_in "$play" w 4294967936 360
+    size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    [ "$size" != 640x360 ] || fail "the width wrapped: the window is $size"
+    root=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    [ "$size" = "$root" ] || fail "the ladder's first fitting rung is the screen's size, not $size"
+    press Escape
+    press Right
+    press Return
+    expect_exit 0
+    ;;
 unwritable_cwd)
     # Root writes anywhere, so the game runs as nobody, from a folder nobody may not write to, with a
     # copy of the X authority it can read.
@@ -146,7 +250,10 @@ unwritable_cwd)
         cp "$XAUTHORITY" "$auth"
         chmod 644 "$auth"
     fi
-    real_tavok=$tavok
+    mkdir -p "$scratch/bin"
+    cp "$tavok" "$scratch/bin/tavok"
+    chmod 755 "$scratch/bin" "$scratch/bin/tavok"
+    real_tavok=$scratch/bin/tavok
     tavok=$scratch/as-nobody.sh
     printf '#!/bin/sh\nexec setpriv --reuid=65534 --regid=65534 --clear-groups env XAUTHORITY=%s %s "$@"\n' \
         "$auth" "$real_tavok" > "$tavok"
@@ -157,12 +264,7 @@ unwritable_cwd)
     shoot play
     # Play goes on as usual: the black play frame, the pause menu, quit with code 0.
     [ "$(pixel 600 180)" = "0,0,0" ] || fail "$shot is not the black play frame"
-    press Escape
-    shoot pause
-    expect_pause_menu
-    press Right
-    press Return
-    expect_exit 0
+    quit_from_pause_menu
     chmod 755 "$play"
     [ -e "$play/delete_me.html" ] && fail "a marker file appeared in the unwritable folder"
     ;;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
+#include <SDL/SDL_syswm.h>
+#include <cstdlib>
+#include <string>
 
 #include "input/key_state.h"
+#include "tests/support/gl_test_context.h"
 
 namespace {
 SDL_Event keyEvent(Uint8 type, int key, int modifiers = KMOD_NONE) {
@@ -69,10 +73,45 @@ TEST(KeyState, AConsumedKeyStaysAbsentUntilPressedAnew) {
     EXPECT_TRUE(keys.isDown(SDLK_ESCAPE));
 }
 
+// A real Shift+A typed at the X server into the test window, as SDL delivers it: the key events carry
+// the letter's lower-case symbol with the shift modifier set, and the KeyState holds 'a' until the key
+// goes up.
 TEST(KeyState, ShiftedLettersKeepTheirLowerCaseSymbol) {
+    REQUIRE_GL_WINDOW(64, 64);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_EQ(SDL_GetWMInfo(&info), 1);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+    const std::string window = std::to_string(info.info.x11.wmwindow);
+    ASSERT_EQ(std::system(("xdotool windowfocus --sync " + window + " keydown shift+a").c_str()), 0);
     KeyState keys;
-    keys.handleKeyEvent(keyEvent(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT));
-    EXPECT_TRUE(keys.isDown(97));
-    keys.handleKeyEvent(keyEvent(SDL_KEYUP, SDLK_a, KMOD_NONE));
-    EXPECT_FALSE(keys.isDown(97));
+    bool letterDown = false;
+    bool shifted = false;
+    for (int wait = 0; wait < 300 && !letterDown; ++wait) {
+        while (SDL_PollEvent(&event)) {
+            keys.handleKeyEvent(event);
+            if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_a) {
+                letterDown = true;
+                shifted = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+            }
+        }
+        SDL_Delay(10);
+    }
+    ASSERT_EQ(std::system("xdotool keyup shift+a"), 0);
+    ASSERT_TRUE(letterDown) << "no key event for the letter arrived";
+    EXPECT_TRUE(shifted) << "the letter came without the shift modifier";
+    EXPECT_TRUE(keys.isDown('a'));
+    EXPECT_FALSE(keys.isDown('A'));
+    bool released = false;
+    for (int wait = 0; wait < 300 && !released; ++wait) {
+        while (SDL_PollEvent(&event)) {
+            keys.handleKeyEvent(event);
+            released = released || (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_a);
+        }
+        SDL_Delay(10);
+    }
+    ASSERT_TRUE(released);
+    EXPECT_FALSE(keys.isDown('a'));
 }

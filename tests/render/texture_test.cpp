@@ -1,15 +1,38 @@
+// Textures: loading into the GL with the right alpha mode, binding and the blending decision, and the
+// refusal of pictures the game must not decode.
 #include <gtest/gtest.h>
 
+#include <SDL/SDL.h>
 #include <SDL/SDL_opengl.h>
+#include <algorithm>
 
 #include "render/render_state.h"
 #include "render/texture.h"
+#include "tests/support/address_space.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch_files.h"
 
 namespace {
 const int kSize = 64;
+
+void putBig32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+    }
+}
+
+// The CRC-32 of PNG chunks (reflected, polynomial 0xEDB88320).
+uint32_t crc32Of(const uint8_t* bytes, size_t length) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < length; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc & 1) != 0 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        }
+    }
+    return ~crc;
+}
 const Rgba kRed = {255, 0, 0, 255};
 const Rgba kGreen = {0, 255, 0, 255};
 const Rgba kBlue = {0, 0, 255, 255};
@@ -216,22 +239,75 @@ TEST_F(TextureTest, ColourKeyedImagesBecomeCutOuts) {
     expectColour(quadrant(1, 1), kYellow, "unkeyed colour");
 }
 
-TEST_F(TextureTest, BgrOrderedBitmapIsSwappedIntoRgb) {
-    // A 2 x 1 24-bit BMP: rows bottom-up, pixels stored B, G, R, each row padded to 4 bytes.
+// The game ships PNG only; SDL_image's other readers (XCF, TGA, BMP, GIF and the rest) never see a
+// file, however well-formed, since several of them read out of bounds on small damaged ones.
+TEST_F(TextureTest, PicturesOtherThanPngAreRefusedBeforeDecoding) {
+    // A valid 2 x 1 24-bit BMP (rows bottom-up, pixels B, G, R, rows padded to 4 bytes), which SDL_image
+    // would decode.
     std::vector<uint8_t> bmp = {'B', 'M', 62,   0,    0, 0, 0,    0,    0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
                                 2,   0,   0,    0,    1, 0, 0,    0,    1, 0, 24, 0, 0, 0, 0,  0, 8, 0,
                                 0,   0,   0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0};
     bmp.insert(bmp.end(), {0, 0, 255, 255, 0, 0, 0, 0}); // red, then blue
-    const std::string path = dir_.file("bitmap.dat");
-    ASSERT_TRUE(writeScrambledFile(path, bmp));
+    const std::string xcfMagic = "gimp xcf file";
+    std::vector<uint8_t> xcf(xcfMagic.begin(), xcfMagic.end());
+    xcf.insert(xcf.end(), {0, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2,   0,    1,    0, 0x80, 0,
+                                      0,   255, 0,   0,   0,   0,   255, ',',  0,    0, 0,    0,
+                                      2,   0,   1,   0,   0,   2,   2,   0x44, 0x01, 0, ';'};
+    // An uncompressed 2 x 1 true-colour TGA, a format SDL_image recognises by no magic at all.
+    const std::vector<uint8_t> tga = {0, 0, 2, 0, 0,  0, 0, 0, 0,   0,   0, 0,
+                                      2, 0, 1, 0, 24, 0, 0, 0, 255, 255, 0, 0};
+    // A PNG whose first chunk is not IHDR tells no size, so it is refused too.
+    std::vector<uint8_t> headless = encodePng(twoByTwo(PngImage::kRgb, std::vector<uint8_t>(12, 90)));
+    headless[12] = 'i';
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> files = {
+        {"bmp", bmp}, {"xcf", xcf}, {"gif", gif}, {"tga", tga}, {"png without IHDR", headless}};
+    for (const auto& [kind, bytes] : files) {
+        const std::string path = dir_.file("picture.dat");
+        ASSERT_TRUE(writeScrambledFile(path, bytes));
+        Texture texture;
+        EXPECT_FALSE(texture.load(path)) << kind;
+        EXPECT_EQ(texture.name(), 0u) << kind;
+    }
+}
+
+// The decoded picture costs width x height x 4 bytes whatever the file's size: a one-megabyte PNG can
+// claim 16000 x 16000. Anything larger than the game takes is refused from the header, before decoding.
+TEST_F(TextureTest, PictureLargerThanTheGameTakesIsRefusedFromItsHeader) {
+    const int side = Texture::kLargestPictureSide;
+    PngImage tall;
+    tall.kind = PngImage::kGrey;
+    tall.width = 1;
+    tall.height = side + 1;
+    tall.samples.assign(side + 1, 128);
     Texture texture;
-    ASSERT_TRUE(texture.load(path));
-    EXPECT_EQ(texture.alphaMode(), Texture::kOpaque);
-    setFlatColour(1, 1, 1, 1);
-    texture.bind();
-    drawTexturedWindow();
-    expectColour(readPixel(16, 32), kRed, "left pixel");
-    expectColour(readPixel(48, 32), kBlue, "right pixel");
+    EXPECT_FALSE(loadPng(&texture, tall));
+    PngImage wide = tall;
+    wide.width = side + 1;
+    wide.height = 1;
+    EXPECT_FALSE(loadPng(&texture, wide));
+    tall.height = side;
+    tall.samples.resize(side);
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (largest >= side) {
+        EXPECT_TRUE(loadPng(&texture, tall)) << "the largest side the game takes still loads";
+    }
+
+    // A small PNG whose header claims 16000 x 16000 pixels is refused without reserving them.
+    std::vector<uint8_t> png = encodePng(twoByTwo(PngImage::kRgb, std::vector<uint8_t>(12, 90)));
+    putBig32(png, 16, 16000);
+    putBig32(png, 20, 16000);
+    putBig32(png, 29, crc32Of(png.data() + 12, 17)); // the IHDR chunk's checksum, over type and data
+    const std::string path = dir_.file("claims.dat");
+    ASSERT_TRUE(writeScrambledFile(path, png));
+    const long before = currentAddressSpaceKb();
+    ASSERT_GT(before, 0);
+    if (peakAddressSpaceKb() > before + 256 * 1024) {
+        GTEST_SKIP() << "the process already had a larger address space; the peak tells nothing";
+    }
+    EXPECT_FALSE(texture.load(path));
+    EXPECT_LT(peakAddressSpaceKb() - before, 256 * 1024) << "the decoder reserved the claimed picture";
 }
 
 TEST_F(TextureTest, FailedLoadLeavesAnEmptyTextureThatDrawsUntextured) {
@@ -271,4 +347,101 @@ TEST_F(TextureTest, FailedLoadLeavesAnEmptyTextureThatDrawsUntextured) {
     other.setFilterLinearNearest();
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magnification);
     EXPECT_EQ(magnification, GL_NEAREST);
+}
+
+// Inputs the fuzz targets found.
+namespace {
+// A width x height 24-bit BMP written by SDL itself.
+std::vector<uint8_t> bitmap(int width, int height) {
+    SDL_Surface* surface =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    if (surface == nullptr) {
+        return {};
+    }
+    ScratchDir dir;
+    const std::string path = dir.file("tall.bmp");
+    SDL_SaveBMP(surface, path.c_str());
+    SDL_FreeSurface(surface);
+    return readWholeFile(path);
+}
+} // namespace
+
+// Found by fuzz_texture (a 62-byte BMP of 40 x 19203 pixels, which decoded, was refused by the GL, and
+// still counted as loaded). A picture beyond the GL's limit, or the game's, fails; the largest both take
+// loads with its full height.
+TEST(TextureFuzzRegressions, PictureLargerThanTheGlAcceptsFailsToLoad) {
+    REQUIRE_GL_WINDOW(64, 64);
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    ASSERT_GT(largest, 0);
+    const int limit = std::min<int>(largest, Texture::kLargestPictureSide);
+    PngImage column;
+    column.kind = PngImage::kGrey;
+    column.width = 1;
+    column.height = largest + 1;
+    column.samples.assign(largest + 1, 200);
+    ScratchDir dir;
+    const std::string path = dir.file("9.dat");
+    ASSERT_TRUE(writeScrambledFile(path, encodePng(column)));
+    Texture texture;
+    EXPECT_FALSE(texture.load(path));
+    EXPECT_EQ(texture.name(), 0u);
+
+    column.height = limit;
+    column.samples.resize(limit);
+    ASSERT_TRUE(writeScrambledFile(path, encodePng(column)));
+    ASSERT_TRUE(texture.load(path));
+    texture.bind();
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(height, limit);
+    unbindTexture();
+}
+
+// Found by fuzz_texture: a BMP claiming 18177 bits per pixel. SDL's reader keeps the low byte of the
+// bit count (1) and of the byte count (225) and hands back a surface without a palette, which SDL's
+// converter then reads through a null pointer. Such a file now never reaches SDL's reader at all.
+TEST(TextureFuzzRegressions, BitmapWithAnImpossibleBitCountFailsToLoad) {
+    REQUIRE_GL_WINDOW(64, 64);
+    std::vector<uint8_t> bmp = bitmap(3, 2);
+    ASSERT_GT(bmp.size(), 30u);
+    bmp[28] = 18177 & 0xFF; // biBitCount, little-endian, at offset 28
+    bmp[29] = 18177 >> 8;
+    // Enough pixel bytes for the rows SDL then expects (88 bytes each), so that the read succeeds.
+    bmp.resize(bmp.size() + 256, 0x5A);
+    ScratchDir dir;
+    const std::string path = dir.file("9.dat");
+    ASSERT_TRUE(writeScrambledFile(path, bmp));
+    Texture texture;
+    EXPECT_FALSE(texture.load(path));
+    EXPECT_EQ(texture.name(), 0u);
+}
+
+// Found by fuzz_texture (an 876-byte palette PNG whose tRNS chunk claims 65540 bytes). SDL_image's reader
+// never reports a short read, so libpng takes stale bytes for the rest of the chunk and for the chunks
+// after it, and never finishes: the game would hang at start.
+TEST(TextureFuzzRegressions, PngWithAChunkLongerThanTheFileFailsAtOnce) {
+    REQUIRE_GL_WINDOW(64, 64);
+    PngImage image;
+    image.kind = PngImage::kPalette;
+    image.width = 4;
+    image.height = 3;
+    image.samples = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3};
+    for (int i = 0; i < 256 * 3; ++i) {
+        image.palette.push_back(static_cast<uint8_t>(i));
+    }
+    image.paletteAlpha = {0, 128, 255, 255};
+    std::vector<uint8_t> png = encodePng(image);
+    const std::string text(png.begin(), png.end());
+    const size_t transparency = text.find("tRNS");
+    ASSERT_NE(transparency, std::string::npos);
+    png[transparency - 4] = 0; // length 65540, big-endian
+    png[transparency - 3] = 1;
+    png[transparency - 2] = 0;
+    png[transparency - 1] = 4;
+    ScratchDir dir;
+    const std::string path = dir.file("9.dat");
+    ASSERT_TRUE(writeScrambledFile(path, png));
+    Texture texture;
+    EXPECT_FALSE(texture.load(path));
 }

@@ -1,3 +1,4 @@
+// The stdio file behind a failure flag: opens, typed reads and writes, whole-file reads.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -5,8 +6,6 @@
 #include <unistd.h>
 
 #include "resources/binary_file_stream.h"
-#include "resources/memory_reader.h"
-#include "resources/resource_file.h"
 #include "tests/support/scratch_files.h"
 
 namespace {
@@ -161,61 +160,60 @@ TEST(BinaryFileStream, ReadAllRefusesEmptyHugeAndDirectoryFiles) {
     free(bytes);
 }
 
-TEST(ResourceFile, ReadsUnscramblesAndRefusesBadFiles) {
+// A FIFO would block an open for ever (no writer comes), a device would feed a read without end: only
+// regular files open, at once, whether for reading or writing. A link to a regular file still reads.
+TEST(BinaryFileStream, OnlyRegularFilesOpenAndNoOpenEverBlocks) {
     ScratchDir dir;
-    const std::vector<uint8_t> payload = {'h', 'e', 'l', 'l', 'o'};
-    ASSERT_TRUE(writeScrambledFile(dir.file("5.dat"), payload));
-    size_t length = 0;
-    uint8_t* bytes = readResourceFile(dir.file("5.dat"), &length);
-    ASSERT_NE(bytes, nullptr);
-    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + length), payload);
-    free(bytes);
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    BinaryFileStream stream;
+    stream.openRead(fifo.c_str());
+    EXPECT_TRUE(stream.failed());
+    EXPECT_FALSE(stream.isOpen());
+    stream.openWrite(fifo.c_str());
+    EXPECT_TRUE(stream.failed());
+    struct stat info;
+    ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the FIFO is left as it was";
 
-    ASSERT_TRUE(writeWholeFile(dir.file("empty.dat"), {}));
-    ASSERT_EQ(mkdir(dir.file("dir.dat").c_str(), 0755), 0);
-    for (const char* name : {"missing.dat", "empty.dat", "dir.dat"}) {
-        length = 7;
-        EXPECT_EQ(readResourceFile(dir.file(name), &length), nullptr) << name;
-        EXPECT_EQ(length, 0u) << name;
+    for (const char* device : {"/dev/zero", "/dev/null"}) {
+        stream.openRead(device);
+        EXPECT_TRUE(stream.failed()) << device;
+        stream.openWrite(device);
+        EXPECT_TRUE(stream.failed()) << device;
     }
-    EXPECT_EQ(resourcePath(12), "res/12.dat");
-    EXPECT_EQ(resourcePath(0), "res/0.dat");
-    EXPECT_EQ(resourceName(12), "12.dat");
+
+    ASSERT_TRUE(writeWholeFile(dir.file("real"), {4, 5}));
+    ASSERT_EQ(symlink(dir.file("real").c_str(), dir.file("link").c_str()), 0);
+    stream.openRead(dir.file("link").c_str());
+    ASSERT_FALSE(stream.failed());
+    EXPECT_EQ(stream.size(), 2);
 }
 
-TEST(MemoryReader, ReadsInOrderAndStopsAtTheEndWithoutMoving) {
+// openCreate writes only a file it creates: an existing name of any kind, a dangling link included,
+// makes it fail and stays as it was, and nothing appears where the link points.
+TEST(BinaryFileStream, CreateMakesANewFileOrNothing) {
     ScratchDir dir;
-    ASSERT_TRUE(writeScrambledFile(dir.file("six"), {0x01, 0x02, 0x03, 0x80, 0xAA, 0xBB}));
-    MemoryReader reader;
-    EXPECT_EQ(reader.readByte(), 0); // nothing loaded yet
-    EXPECT_TRUE(reader.failed());
-    reader.load(dir.file("six").c_str());
-    ASSERT_FALSE(reader.failed());
-    EXPECT_EQ(reader.size(), 6);
-    EXPECT_EQ(reader.readInt32(), static_cast<int32_t>(0x80030201u));
-    EXPECT_FALSE(reader.failed());
-    EXPECT_EQ(reader.readInt32(), 0); // two bytes left
-    EXPECT_TRUE(reader.failed());
-    EXPECT_EQ(reader.position(), 4);
-    EXPECT_EQ(reader.readByte(), 0xAA);
-    EXPECT_FALSE(reader.failed());
-    EXPECT_EQ(reader.readByte(), 0xBB);
-    EXPECT_FALSE(reader.failed());
-    EXPECT_EQ(reader.readByte(), 0);
-    EXPECT_TRUE(reader.failed());
-    EXPECT_EQ(reader.position(), 6);
+    BinaryFileStream out;
+    out.openCreate(dir.file("new").c_str());
+    ASSERT_FALSE(out.failed());
+    out.writeString("ab");
+    out.close();
+    EXPECT_EQ(readWholeFile(dir.file("new")), bytesOf("ab", 3));
 
-    reader.clear();
-    EXPECT_FALSE(reader.failed());
-    EXPECT_EQ(reader.size(), 0);
+    out.openCreate(dir.file("new").c_str());
+    EXPECT_TRUE(out.failed());
+    EXPECT_EQ(readWholeFile(dir.file("new")), bytesOf("ab", 3)) << "not truncated";
 
-    ASSERT_TRUE(writeWholeFile(dir.file("empty"), {}));
-    reader.load(dir.file("empty").c_str());
-    EXPECT_TRUE(reader.failed());
-    EXPECT_EQ(reader.size(), 0);
-    reader.load(dir.path().c_str());
-    EXPECT_TRUE(reader.failed());
-    reader.load(dir.file("missing").c_str());
-    EXPECT_TRUE(reader.failed());
-    EXPECT_EQ(reader.readInt32(), 0);
+    ASSERT_TRUE(writeWholeFile(dir.file("locked"), {7}));
+    ASSERT_EQ(chmod(dir.file("locked").c_str(), 0200), 0);
+    out.openCreate(dir.file("locked").c_str());
+    EXPECT_TRUE(out.failed());
+    chmod(dir.file("locked").c_str(), 0600);
+    EXPECT_EQ(readWholeFile(dir.file("locked")), std::vector<uint8_t>{7});
+
+    ASSERT_EQ(symlink(dir.file("elsewhere").c_str(), dir.file("dangling").c_str()), 0);
+    out.openCreate(dir.file("dangling").c_str());
+    EXPECT_TRUE(out.failed());
+    EXPECT_NE(access(dir.file("elsewhere").c_str(), F_OK), 0) << "a file was created through the link";
 }

@@ -13,6 +13,9 @@ case_name=$1
 tavok=$2
 close_window=$3
 shot_dir=$4
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/hostile/driver.sh
+source "$here/../hostile/driver.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
     echo "no X display: skipped"
@@ -20,81 +23,9 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 mkdir -p "$shot_dir"
 
-fail() {
-    echo "FAIL ($case_name): $*"
-    if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        wait "$pid" 2>/dev/null
-    fi
-    exit 1
-}
-
-start() {
-    "$tavok" "$@" &
-    pid=$!
-    window=
-    for _ in $(seq 100); do
-        window=$(xdotool search --name '^taVok$' 2>/dev/null | head -n 1)
-        [ -n "$window" ] && break
-        kill -0 "$pid" 2>/dev/null || fail "the game ended before its window showed"
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no window named taVok"
-    xwininfo -id "$window" | grep -q '"taVok"' || fail "caption is not exactly taVok"
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    sleep 0.5
-}
-
-# Holds a key long enough for the game to see it at a frame, then lets go.
-press() {
-    xdotool keydown "$1"
-    sleep 0.25
-    xdotool keyup "$1"
-    sleep 0.25
-}
-
-shoot() {
-    shot="$shot_dir/$case_name-$1.png"
-    import -window "$window" "$shot" || fail "screenshot failed"
-}
-
-# The colour at (x, y) of the last screenshot, as "r,g,b".
-pixel() {
-    local at="p{$1,$2}"
-    convert "$shot" -format "%[fx:int(255*$at.r)],%[fx:int(255*$at.g)],%[fx:int(255*$at.b)]" info:-
-}
-
-expect_pixel() {
-    local seen
-    seen=$(pixel "$1" "$2")
-    [ "$seen" = "$3" ] || fail "pixel ($1,$2) of $shot is $seen, expected $3"
-}
-
-# Whether any pixel of row y between x0 and x1 has the colour.
-row_has() {
-    local x
-    for x in $(seq "$2" "$3"); do
-        [ "$(pixel "$x" "$1")" = "$4" ] && return 0
-    done
-    return 1
-}
-
-expect_exit() {
-    local code
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the game is still running"
-    wait "$pid"
-    code=$?
-    [ "$code" = "$1" ] || fail "exit code $code, expected $1"
-    pid=
-}
-
 case $case_name in
 close)
-    start w 640 360
+    start_in "$PWD" w 640 360
     shoot play
     # Right of the play field (14 of 21 cell heights wide) the frame is the black clearing quad.
     expect_pixel 600 180 0,0,0
@@ -103,7 +34,7 @@ close)
     expect_exit 0
     ;;
 pause)
-    start w 640 360
+    start_in "$PWD" w 640 360
     press Escape
     shoot pause
     # The outermost copy of the menu, three quarters of the window, in full-brightness green.
@@ -116,7 +47,7 @@ pause)
     expect_exit 0
     ;;
 audio)
-    SDL_AUDIODRIVER=nosuchdriver start w 640 360
+    SDL_AUDIODRIVER=nosuchdriver start_in "$PWD" w 640 360
     shoot message
     expect_pixel 639 359 255,0,0
     # "error" in white capitals at the top left: the E's upright.
@@ -125,7 +56,7 @@ audio)
     expect_exit 1
     ;;
 aspect)
-    start w 600 900
+    start_in "$PWD" w 600 900
     shoot message
     expect_pixel 599 899 255,0,0
     row_has 25 0 20 255,255,255 || fail "no white text at the top of $shot"
@@ -133,7 +64,7 @@ aspect)
     expect_exit 1
     ;;
 ladder)
-    start w 50 50
+    start_in "$PWD" w 50 50
     root=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
     size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
     # The test server's 1920x1080 screen is rung 9; the eight larger modes are refused.
