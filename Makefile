@@ -53,3 +53,4 @@ install: build
 
 clean:
 	rm -rf $(BUILD_DIR) build-bench build-asan build-fuzz
+-include web/web.mk
