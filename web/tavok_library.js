@@ -32,6 +32,17 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  // The browser's SDL keeps a placeholder at stream number 0, since 0 is the null stream; its own
+  // SDL_FreeRW drops trailing free numbers including that placeholder, after which the next memory
+  // stream gets number 0 and reads as a failure to the game. The same, keeping the placeholder.
+  SDL_FreeRW__deps: ['$SDL'],
+  SDL_FreeRW: function(rwopsID) {
+    SDL.rwops[rwopsID] = null;
+    while (SDL.rwops.length > 1 && SDL.rwops[SDL.rwops.length - 1] === null) {
+      SDL.rwops.pop();
+    }
+  },
+
   // The game seeks to keep every music layer at the same point of one loop. The browser decodes a newly
   // loaded music in the background, so a seek can come before playback has begun; playback then starts
   // where the loop has got to by the time decoding is done, not where it was when the seek was asked.

@@ -20,6 +20,7 @@ endif()
 
 add_library(tavok_engine STATIC ${TAVOK_SOURCES})
 target_include_directories(tavok_engine PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tavok_engine PUBLIC -include ${CMAKE_SOURCE_DIR}/web/sdl_web.h)
 
 # SDL 1.2, SDL_image, SDL_mixer and the fixed-function GL are emscripten's own emulations. Images from
 # memory decode through stb_image (the browser's own decoders work only on files preloaded by name).
@@ -27,6 +28,8 @@ set(TAVOK_WEB_LINK_FLAGS
     -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0 -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sMINIFY_HTML=0
     -sFORCE_FILESYSTEM=1 -lidbfs.js -sEXIT_RUNTIME=0
     "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','callMain']"
+    # The browser's image loader calls the decoder through the module's exports.
+    "-sEXPORTED_FUNCTIONS=['_main','_malloc','_free','_stbi_load_from_memory','_stbi_image_free']"
     --js-library ${CMAKE_SOURCE_DIR}/web/tavok_library.js
     --pre-js ${CMAKE_SOURCE_DIR}/web/tavok_pre.js)
 
