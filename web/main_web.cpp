@@ -13,11 +13,12 @@
 #include "app/display.h"
 #include "app/frame_clock.h"
 #include "app/game.h"
+#include "app/fatal.h"
 #include "app/services.h"
+#include "game/world.h"
 #include "web/page_files.h"
 
 #ifdef TAVOK_WEB_AUTOPLAY
-#include "game/world.h"
 #include "tests/game/scripted_player.h"
 #endif
 
@@ -49,10 +50,20 @@ void endGame(bool ordinaryEnd) {
     tavok_game_ended(ordinaryEnd ? 0 : 1);
 }
 
+// How long the passes take in the page (the page's own work; the browser draws afterwards).
+double passMillisecondsTotal = 0.0;
+double passMillisecondsLongest = 0.0;
+int passesTimed = 0;
+
 // One pass, as Game::run does it; true when the game has ended.
 bool pass(float dt) {
+    const double start = emscripten_get_now();
     const std::optional<bool> result = game->runPass(dt);
     pageFiles.afterPass();
+    const double took = emscripten_get_now() - start;
+    passMillisecondsTotal += took;
+    passMillisecondsLongest = took > passMillisecondsLongest ? took : passMillisecondsLongest;
+    ++passesTimed;
     if (result) {
         endGame(*result);
         return true;
@@ -80,6 +91,37 @@ void browserFrame() {
     pass(theFrameClock->waitFrame());
 }
 } // namespace
+
+// What the browser tests and measurements read from the page.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE const char* tavok_message_text() {
+    return messageText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int tavok_game_mode() {
+    return gameMode;
+}
+EMSCRIPTEN_KEEPALIVE int tavok_crawler_count() {
+    return theWorld != nullptr ? static_cast<int>(theWorld->crawlers.size()) : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavok_avatar_count() {
+    return theWorld != nullptr ? static_cast<int>(theWorld->avatars.size()) : 0;
+}
+// Mean and longest pass in milliseconds since the last call, and how many passes ran.
+EMSCRIPTEN_KEEPALIVE double tavok_pass_mean_ms() {
+    return passesTimed > 0 ? passMillisecondsTotal / passesTimed : 0.0;
+}
+EMSCRIPTEN_KEEPALIVE double tavok_pass_longest_ms() {
+    return passMillisecondsLongest;
+}
+EMSCRIPTEN_KEEPALIVE int tavok_passes_timed() {
+    return passesTimed;
+}
+EMSCRIPTEN_KEEPALIVE void tavok_pass_times_reset() {
+    passMillisecondsTotal = 0.0;
+    passMillisecondsLongest = 0.0;
+    passesTimed = 0;
+}
+}
 
 int main(int argc, char** argv) {
     (void)argc;

@@ -27,7 +27,7 @@ target_compile_options(tavok_engine PUBLIC -include ${CMAKE_SOURCE_DIR}/web/sdl_
 set(TAVOK_WEB_LINK_FLAGS
     -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0 -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sMINIFY_HTML=0
     -sFORCE_FILESYSTEM=1 -lidbfs.js -sEXIT_RUNTIME=0
-    "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','callMain']"
+    "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','callMain','UTF8ToString']"
     # The browser's image loader calls the decoder through the module's exports.
     "-sEXPORTED_FUNCTIONS=['_main','_malloc','_free','_stbi_load_from_memory','_stbi_image_free']"
     --js-library ${CMAKE_SOURCE_DIR}/web/tavok_library.js
