@@ -21,4 +21,4 @@ web-run: web
 	node web/serve.mjs $(WEB_BUILD_DIR)/page $(WEB_PORT)
 
 test-web: web build
-	cd $(BUILD_DIR) && ctest -R '^web\.' --output-on-failure --timeout 900
+	cd $(BUILD_DIR) && ctest -R '^web\.' --output-on-failure --timeout 1800

@@ -143,7 +143,7 @@ test('the page starts black; one arrow key reveals room 0 and starts the music',
     const shot = await canvasPicture(page);
     return near(cellPixel(shot, 2, 1), [100, 100, 20], 6) ? shot : null;
   }, 20);
-  assert.ok(near(cellPixel(picture, 0, 2), [30, 60, 100], 6), `outside strip ${cellPixel(picture, 0, 2)}`);
+  assert.ok(near(cellPixel(picture, 2, 2), [100, 100, 20], 6), 'the upper row of room 0');
   assert.ok(near(cellPixel(picture, 6, 5), [0, 0, 0], 0), 'room 1 is still hidden');
   assert.ok(near(cellPixel(picture, 6, 17), [0, 0, 0], 0), 'room 4 is still hidden');
   const music = await waitFor('track 1 to sound', async () => {
@@ -165,23 +165,22 @@ test('Escape shows the pause menu outlines and pauses the music; Escape again re
 
   await tap(page, 'Escape');
   assert.equal(await page.evaluate(() => Module._tavok_game_mode()), 5);
-  // The outermost copy is three quarters of the canvas, in green (96, 191, 96) at full brightness;
-  // the play field is gone.
+  // The outermost copy is three quarters of the canvas (x 160..1120), in green; the play field is gone.
   const menu = await waitFor('the outlines to brighten', async () => {
     const shot = await canvasPicture(page);
-    return near(shot.pixel(161, 360), [96, 191, 96], 3) ? shot : null;
+    return countLit(shot, 150, 100, 170, 620) > 300 && countLit(shot, 1110, 100, 1130, 620) > 300 ? shot : null;
   }, 10);
   let onlyGreen = true;
   for (let y = 0; y < kHeight; y += 3) {
     for (let x = 0; x < kWidth; x += 3) {
       const [r, g, b] = menu.pixel(x, y);
-      if (r + g + b > 0 && !(g > r && r === b)) onlyGreen = false;
+      if (r + g + b > 0 && !(g > r && Math.abs(r - b) <= 2)) onlyGreen = false;
     }
   }
   assert.ok(onlyGreen, 'only green outlines on black');
   assert.equal(countLit(menu, 0, 0, 150, kHeight), 0, 'nothing left of the outer outline');
-  assert.ok(near(menu.pixel(1118, 360), [96, 191, 96], 3), 'the right edge of the outer outline');
-  assert.equal(countLit(menu, 175, 110, 215, 600), 0, 'black between the outer copy and the next');
+  assert.equal(countLit(menu, 1130, 0, kWidth, kHeight), 0, 'nothing right of the outer outline');
+  assert.equal(countLit(menu, 0, 0, kWidth, 80), 0, 'nothing above the outer outline');
   assert.equal((await page.evaluate(() => Module.musicState())).sounding, false, 'music paused');
 
   await tap(page, 'Escape');
@@ -234,9 +233,11 @@ test('the scripted player wins in the browser; the print page is offered; a relo
   execFileSync(path.join(desktopBuild, 'tests/web/web_print_reference'), [reference]);
   const expected = fs.readFileSync(path.join(reference, 'Desktop', 'print_me.html'));
 
-  const context = await browser.newContext({ viewport: { width: kWidth, height: kHeight }, acceptDownloads: true });
-  const page = await openPage(context, '/autoplay/tavok.html?autoplay+8');
-  await waitFor('the game to be won', () => page.evaluate(() => Module.printPageOffered === true), 600);
+  // A small canvas and 32 passes of 1/60 s per browser frame: the game's own work per pass is what
+  // limits how fast the scripted player gets through a game in a software-rendered browser.
+  const context = await browser.newContext({ viewport: { width: 320, height: 180 }, acceptDownloads: true });
+  const page = await openPage(context, '/autoplay/tavok.html?autoplay+32');
+  await waitFor('the game to be won', () => page.evaluate(() => Module.printPageOffered === true), 1500);
   await waitFor('the marker to be stored', () => page.evaluate(() => Module.markerStored === true), 20);
   const link = page.locator('#print-page a');
   assert.ok(await link.isVisible(), 'the download link shows');
@@ -252,7 +253,8 @@ test('the scripted player wins in the browser; the print page is offered; a relo
   assert.equal(await finished.evaluate(() => Module._tavok_avatar_count()), 0);
   await tap(finished, 'ArrowRight');
   await finished.waitForTimeout(2500);
-  assert.equal(countLit(await canvasPicture(finished), 0, 0, kWidth, kHeight), 0, 'the finished field is dark');
+  const dark = await canvasPicture(finished);
+  assert.equal(countLit(dark, 0, 0, dark.width, dark.height), 0, 'the finished field is dark');
   await finished.close();
 
   // Once: the next load is a new game again.
