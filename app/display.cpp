@@ -2,13 +2,13 @@
 #include "app/display.h"
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/random.h"
 #include "app/services.h"
+#include "audio/audio_device.h"
 #include "render/text_label.h"
 
 const DisplayMode kDisplayLadder[kDisplayLadderSize] = {
@@ -97,6 +97,6 @@ bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
 
 void closePlatform() {
     purgeUnusedGlyphSets();
-    Mix_CloseAudio();
+    closeAudio();
     SDL_Quit();
 }

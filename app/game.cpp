@@ -9,14 +9,10 @@
 #include "app/pause_menu.h"
 #include "app/play_screen.h"
 #include "app/services.h"
-#include "app/viewport.h"
 #include "audio/audio_device.h"
-#include "audio/music_player.h"
 #include "game/world.h"
 #include "input/joystick_device.h"
 #include "input/key_state.h"
-#include "render/camera.h"
-#include "resources/resource_manager.h"
 
 namespace {
 // The single-precision float nearest 2/3, a hair above it: a window of exactly 2:3 is too narrow.
@@ -24,17 +20,7 @@ constexpr float kNarrowestAspect = 0.6666667f;
 } // namespace
 
 void Game::init() {
-    theCamera = new Camera;
-    theViewport = new Viewport;
-    theViewport->width = windowWidth;
-    theViewport->height = windowHeight;
-    theKeyState = new KeyState;
-    theJoysticks[0] = new JoystickDevice(0);
-    theJoysticks[1] = new JoystickDevice(1);
-    theMusicPlayer = new MusicPlayer;
-    theResourceManager = new ResourceManager;
-    theFrameClock = new FrameClock;
-    messageText.clear();
+    createServices();
     messageScreen_ = new MessageScreen;
     gameMode = kModePlay;
 
@@ -151,26 +137,6 @@ void Game::shutdown() {
     playScreen_ = nullptr;
     delete pauseMenu_;
     pauseMenu_ = nullptr;
-    delete theWorld;
-    theWorld = nullptr;
-    delete theCamera;
-    theCamera = nullptr;
-    delete theViewport;
-    theViewport = nullptr;
-    delete theKeyState;
-    theKeyState = nullptr;
-    for (JoystickDevice*& device : theJoysticks) {
-        delete device;
-        device = nullptr;
-    }
-    if (theMusicPlayer != nullptr) {
-        theMusicPlayer->unloadMusic();
-    }
-    delete theMusicPlayer;
-    theMusicPlayer = nullptr;
-    // After the world and the music player, so every texture they gave back is freed here.
-    delete theResourceManager;
-    theResourceManager = nullptr;
-    delete theFrameClock;
-    theFrameClock = nullptr;
+    // The world first, then the services in their fixed order.
+    destroyServices();
 }

@@ -1,14 +1,13 @@
-// The program-wide services: one object each, reached through these pointers. Game::init creates them
-// and Game::shutdown destroys them, in one fixed order; nothing else sets or clears them (tests that
-// exercise a single subsystem install just the services it needs and clear them again).
+// The program-wide services: one object each, reached through these pointers. createServices and
+// destroyServices set and clear them all, in one fixed order, for the game, its test fixture and the
+// benchmarks alike (tests that exercise a single subsystem install just the services it needs and clear
+// them again). Input's own objects, the key state and the two joysticks, are declared by input/.
 #pragma once
 
 #include <string>
 
 class Camera;
 class Viewport;
-class KeyState;
-class JoystickDevice;
 class MusicPlayer;
 class ResourceManager;
 class FrameClock;
@@ -31,9 +30,17 @@ extern float windowHeight;
 
 extern Camera* theCamera;
 extern Viewport* theViewport;
-extern KeyState* theKeyState;
-extern JoystickDevice* theJoysticks[2];
 extern MusicPlayer* theMusicPlayer;
 extern ResourceManager* theResourceManager;
 extern FrameClock* theFrameClock;
 extern World* theWorld;
+
+// Creates the services in the order the game relies on: the camera, the viewport (sized to the window),
+// the key state, joysticks 0 and 1, the music player, the resource manager, the frame clock (60 frames
+// a second), then empties messageText. Audio and the world are not services; the caller opens and
+// builds them afterwards.
+void createServices();
+// Destroys the world if one was built (its textures and music go back first), then every service in
+// creation order; the music is unloaded before its player goes, and the resource manager, going after
+// both, frees whatever they left cached. Every pointer ends null, so a second call does nothing.
+void destroyServices();

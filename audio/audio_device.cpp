@@ -10,3 +10,7 @@ bool openAudio() {
     Mix_AllocateChannels(16);
     return true;
 }
+
+void closeAudio() {
+    Mix_CloseAudio();
+}

@@ -67,6 +67,10 @@ void MusicPlayer::rewindMusic() {
     }
 }
 
+bool MusicPlayer::setMusicPosition(double seconds) {
+    return music_ != nullptr && Mix_SetMusicPosition(seconds) == 0;
+}
+
 void MusicPlayer::setMusicVolume(float fraction) {
     // Out-of-range and not-a-number fractions are held to 0..1 rather than handed to the cast.
     const float held = fraction > 1.0f ? 1.0f : (fraction > 0.0f ? fraction : 0.0f);

@@ -23,6 +23,10 @@ public:
     void pauseMusic();
     // Restarts the current music from its beginning, paused.
     void rewindMusic();
+    // Moves the current music to `seconds` from its beginning, playing or paused as it was, so that a
+    // new layer picks up where the old one was in the shared loop. False when no music is loaded or the
+    // decoder cannot seek.
+    bool setMusicPosition(double seconds);
     // 0..1, truncated onto the mixer's 0..128.
     void setMusicVolume(float fraction);
     void unloadMusic();

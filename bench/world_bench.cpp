@@ -10,19 +10,11 @@
 #include <new>
 #include <vector>
 
-#include "app/display.h"
-#include "app/fatal.h"
 #include "app/play_screen.h"
-#include "app/random.h"
 #include "app/services.h"
-#include "app/viewport.h"
-#include "audio/audio_device.h"
-#include "audio/music_player.h"
-#include "game/avatar.h"
+#include "bench/system/world_rig.h"
 #include "game/crawler.h"
 #include "game/world.h"
-#include "input/key_state.h"
-#include "resources/resource_manager.h"
 
 namespace {
 long allocations = 0;
@@ -64,37 +56,12 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Every room's avatar gone and its swarm at the cap, all rooms still lit: the heaviest the game gets.
-void fillSwarms(World& world) {
-    world.level = 5.0f;
-    world.roomReveal = 5.0f;
-    world.outsideReveal = 5.0f;
-    for (Avatar* avatar : world.avatars) {
-        avatar->exited = true;
-    }
-    for (int room = 0; room < kRoomCount; ++room) {
-        world.exitTime[room] = 100.0f;
-        for (int n = 1; n <= 1100; ++n) {
-            world.crawlers.push_front(new Crawler(n <= 31 ? 9999.0f : 0.0f, 4.0f, 4.0f * room + 3.0f));
-        }
-        world.crawlerCount[room] = 1100;
-    }
-    // Let them spread out of their doors before measuring.
-    for (int i = 0; i < 600; ++i) {
-        world.update(kFrame);
-    }
-    // The caps pull the level down; keep the field lit so that nothing is culled while measuring.
-    world.level = 5.0f;
-    world.roomReveal = 5.0f;
-}
-
 void benchUpdate(World& world) {
     std::vector<double> times;
     times.reserve(1000);
     long allocated = 0;
     for (int i = 0; i < 1000; ++i) {
-        world.level = 5.0f;
-        world.roomReveal = 5.0f;
+        keepFieldLit(world);
         const long before = allocations;
         const auto start = std::chrono::steady_clock::now();
         world.update(kFrame);
@@ -118,8 +85,7 @@ void benchFrame(World& world, PlayScreen& screen, const char* what) {
     long allocated = 0;
     long frameBatches = 0;
     for (int i = 0; i < 300; ++i) {
-        world.level = 5.0f;
-        world.roomReveal = 5.0f;
+        keepFieldLit(world);
         const long before = allocations;
         const long batchesBefore = batches;
         const auto start = std::chrono::steady_clock::now();
@@ -148,8 +114,7 @@ void countSpawnAllocations(World& world) {
     long allocated = 0;
     int frames = 0;
     for (; frames < 600; ++frames) {
-        world.level = 5.0f;
-        world.roomReveal = 5.0f;
+        keepFieldLit(world);
         const long before = allocations;
         world.update(kFrame);
         allocated += allocations - before;
@@ -164,46 +129,17 @@ void countSpawnAllocations(World& world) {
 
 int main() {
     countingThread = true;
-    if (std::getenv("SDL_AUDIODRIVER") == nullptr) {
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-    }
-    if (!openDisplay("taVok bench", 1280, 720, false)) {
-        std::printf("no OpenGL window: world benchmarks skipped\n");
+    if (!openWorldRig(1280, 720)) {
         return 0;
-    }
-    openAudio();
-    theViewport = new Viewport();
-    theViewport->width = windowWidth;
-    theViewport->height = windowHeight;
-    theKeyState = new KeyState();
-    theMusicPlayer = new MusicPlayer();
-    theResourceManager = new ResourceManager();
-    seedRandomWith(1);
-    theWorld = new World();
-    if (gameMode == kModeMessage) {
-        std::printf("(pictures missing from res/: the field is drawn untextured)\n");
     }
     PlayScreen screen;
     World& world = *theWorld;
-    world.level = 5.0f;
-    world.roomReveal = 5.0f;
-    world.outsideReveal = 5.0f;
+    keepFieldLit(world);
     benchFrame(world, screen, "no crawlers");
-    fillSwarms(world);
+    fillSwarmsToCap(world);
     benchUpdate(world);
     benchFrame(world, screen, "five full swarms");
     countSpawnAllocations(world);
-
-    delete theWorld;
-    theWorld = nullptr;
-    delete theResourceManager;
-    delete theMusicPlayer;
-    delete theKeyState;
-    delete theViewport;
-    theResourceManager = nullptr;
-    theMusicPlayer = nullptr;
-    theKeyState = nullptr;
-    theViewport = nullptr;
-    closePlatform();
+    closeWorldRig();
     return 0;
 }

@@ -1,7 +1,6 @@
 // Fuzz target: the music loader. The fuzzer's bytes are the unscrambled music file handed to SDL_mixer
 // through the MusicPlayer, which must keep its all-or-nothing state whatever the decoder thinks of them.
 // The game seeks within every new track, so the target does too.
-#include <SDL/SDL_mixer.h>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -26,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(loaded == player->hasMusic());
     if (loaded) {
         player->resumeMusic();
-        Mix_SetMusicPosition(0.0);
-        Mix_SetMusicPosition(10.5);
+        player->setMusicPosition(0.0);
+        player->setMusicPosition(10.5);
         player->pauseMusic();
         player->rewindMusic();
         player->setMusicVolume(0.5f);

@@ -1,7 +1,6 @@
 // Avatar control, remote commands, leaving and drawing.
 #include "game/avatar.h"
 
-#include <SDL/SDL_mixer.h>
 #include <SDL/SDL_opengl.h>
 #include <algorithm>
 
@@ -20,22 +19,12 @@ namespace {
 const int kPictureSet[4] = {0, 0, 1, 2};
 // How far before the end of its step into the door an avatar counts as gone.
 const float kLeaveThreshold[kAvatarCount] = {0.17f, 0.17f, 0.17f, 0.0f, 0.25f};
-// Each room moves at its own coarseness: offsets snap to these fractions of a cell (0 = smooth).
-const float kSnapSteps[kAvatarCount] = {0.0f, 16.0f, 32.0f, 0.0f, 4.0f};
-
-float snapTowardsZero(float value, float stepsPerCell) {
-    if (stepsPerCell == 0.0f) {
-        return value;
-    }
-    return static_cast<float>(static_cast<int>(value * stepsPerCell)) / stepsPerCell;
-}
 } // namespace
 
 Avatar::Avatar(int index_)
     : controlled(index_ == 0), index(index_), x(0), y(0), exited(false), pendingCommand(kNoCommand),
       facing(kFacingDown), animState(kIdle), animProgress(1.0f) {
-    // The bottom and top rooms look smooth when enlarged, the middle ones blocky.
-    const bool smooth = index == 0 || index == 4;
+    const bool smooth = roomDrawnSmooth(index);
     for (int f = 0; f < 4; ++f) {
         for (int s = 0; s < 4; ++s) {
             for (int k = 0; k < kFramesPerTexture; ++k) {
@@ -68,12 +57,10 @@ void Avatar::startAnimation(int state) {
 }
 
 void Avatar::step(int direction) {
-    static const int kDx[4] = {-1, 1, 0, 0};
-    static const int kDy[4] = {0, 0, 1, -1};
     // The avatar turns even when the step is refused.
     facing = direction;
-    const int targetX = x + kDx[direction];
-    const int targetY = y + kDy[direction];
+    const int targetX = x + kStepX[direction];
+    const int targetY = y + kStepY[direction];
     if (theWorld->canEnter(targetX, targetY)) {
         x = targetX;
         y = targetY;
@@ -138,9 +125,7 @@ void Avatar::update(float dt) {
     case kAct:
         // Resolved once, in the frame that crosses the halfway mark, however large the step.
         if (before >= 0.5f && animProgress < 0.5f) {
-            static const int kDx[4] = {-1, 1, 0, 0};
-            static const int kDy[4] = {0, 0, 1, -1};
-            theWorld->triggerCell(x + kDx[facing], y + kDy[facing], x, y);
+            theWorld->triggerCell(x + kStepX[facing], y + kStepY[facing], x, y);
         }
         break;
     default:
@@ -149,7 +134,7 @@ void Avatar::update(float dt) {
     if (animProgress == 0.0f) {
         animState = kIdle;
     }
-    if (x == 4 && y % 4 == 3 && animProgress <= kLeaveThreshold[index]) {
+    if (isDoorCell(x, y) && animProgress <= kLeaveThreshold[index]) {
         leave();
         return;
     }
@@ -167,10 +152,6 @@ void Avatar::update(float dt) {
 void Avatar::leave() {
     exited = true;
     theWorld->avatarLeft(index - 1);
-    // Starts the room's crawler swarm.
-    theWorld->exitTime[index] += 0.01f;
-    selectMusic(index == 0 ? 0 : 10 - index);
-    Mix_SetMusicPosition(static_cast<double>(theWorld->musicClock));
 }
 
 void Avatar::readPlayerInput() {
@@ -191,11 +172,7 @@ void Avatar::readPlayerInput() {
     }
     consumeActions();
     pendingCommand = command;
-    // The first input of a game lights room 0 and starts the music.
-    if (theWorld->level < 1.0f) {
-        theWorld->level = 1.0f;
-        selectMusic(1);
-    }
+    theWorld->noticePlayerInput();
 }
 
 void Avatar::runCommand(int command) {
@@ -241,11 +218,10 @@ void Avatar::draw() const {
     float dx = 0.0f;
     float dy = 0.0f;
     if (animState == kStep) {
+        // Back along the step just taken, by the part of it still to go.
         const float p = animProgress;
-        static const float kBackX[4] = {1.0f, -1.0f, 0.0f, 0.0f};
-        static const float kBackY[4] = {0.0f, 0.0f, -1.0f, 1.0f};
-        dx = snapTowardsZero(kBackX[facing] * p, kSnapSteps[index]);
-        dy = snapTowardsZero(kBackY[facing] * p, kSnapSteps[index]);
+        dx = snapTowardsZero(static_cast<float>(-kStepX[facing]) * p, index);
+        dy = snapTowardsZero(static_cast<float>(-kStepY[facing]) * p, index);
     }
     frameTextures[facing][animState][frame]->bind();
     const float left = (static_cast<float>(x) + dx) * c;

@@ -2,10 +2,11 @@
 // the cell animations, and what acting on a cell does.
 #include "game/world.h"
 
-#include <SDL/SDL_mixer.h>
 #include <algorithm>
 
 #include "app/random.h"
+#include "app/services.h"
+#include "audio/music_player.h"
 #include "game/avatar.h"
 #include "game/crawler.h"
 #include "game/desktop_files.h"
@@ -27,6 +28,33 @@ bool isButton(int type) {
     return type >= kCellButtonUp && type <= kCellButtonAct;
 }
 
+// A new music layer picks up at the point of the shared loop where the old one was.
+void moveMusicTo(float seconds) {
+    if (theMusicPlayer != nullptr) {
+        theMusicPlayer->setMusicPosition(static_cast<double>(seconds));
+    }
+}
+
+void applyButton(Avatar& avatar, int type) {
+    switch (type) {
+    case kCellButtonUp:
+        avatar.stepUp();
+        break;
+    case kCellButtonDown:
+        avatar.stepDown();
+        break;
+    case kCellButtonLeft:
+        avatar.stepLeft();
+        break;
+    case kCellButtonRight:
+        avatar.stepRight();
+        break;
+    default:
+        avatar.remoteAct();
+        break;
+    }
+}
+
 float follow(float value, float goal, float rise, float fall) {
     if (goal > value) {
         return std::min(value + rise, goal);
@@ -44,12 +72,12 @@ bool World::canEnter(int x, int y) const {
         return false;
     }
     const int g = y >> 2;
-    if (x == 10 && y == 4 * g + 1) {
+    if (x == kItemColumn && y == itemRow(g)) {
         // An item blocks its spot until its take-away animation has begun.
         if (itemPresent[g] && itemAnim[g] == 0.0f) {
             return false;
         }
-    } else if (x == 4 && y == 4 * g + 3) {
+    } else if (x == kDoorColumn && y == topWallRow(g)) {
         if (doorOpen[g]) {
             return true;
         }
@@ -64,44 +92,30 @@ void World::triggerCell(int x, int y, int ax, int ay) {
     }
     const int g = roomOfRow(y);
     const int type = cellType[x][y];
-    if (isButton(type)) {
-        for (Avatar* avatar : avatars) {
+    const bool button = isButton(type);
+    for (Avatar* avatar : avatars) {
+        if (button) {
             if (avatar->index == g + 1) {
-                switch (type) {
-                case kCellButtonUp:
-                    avatar->stepUp();
-                    break;
-                case kCellButtonDown:
-                    avatar->stepDown();
-                    break;
-                case kCellButtonLeft:
-                    avatar->stepLeft();
-                    break;
-                case kCellButtonRight:
-                    avatar->stepRight();
-                    break;
-                default:
-                    avatar->remoteAct();
-                    break;
-                }
+                applyButton(*avatar, type);
             }
             cellFrame[x][y] = 1;
             cellRate[x][y] = 12.0f;
             cellTimer[x][y] = 1.0f / 12.0f;
-            // A button first pressed in room g reveals the room above, with its music layer. Room 4
-            // steers nothing, and once the top door is open the darkening cannot be undone.
-            if (static_cast<float>(g + 2) > level && g != kRoomCount - 1 && !doorOpen[kRoomCount - 1]) {
-                level = static_cast<float>(g + 2);
-                selectMusic(g + 2);
-                Mix_SetMusicPosition(static_cast<double>(musicClock));
-            }
+        }
+        // Whatever an avatar of room g acts on, the room above comes to light with its music layer; a
+        // button is only the usual way play gets there. Room 4 has nothing above it, and once the top
+        // door is open the darkening cannot be undone.
+        if (static_cast<float>(g + 2) > level && g != kRoomCount - 1 && !doorOpen[kRoomCount - 1]) {
+            level = static_cast<float>(g + 2);
+            selectMusic(g + 2);
+            moveMusicTo(musicClock);
         }
     }
-    if (x == 10 && y == 4 * g + 1 && itemPresent[g] && itemAnim[g] == 0.0f) {
+    if (x == kItemColumn && y == itemRow(g) && itemPresent[g] && itemAnim[g] == 0.0f) {
         itemTaken[g] = true;
-        itemTakenFromSide[g] = ax != 10;
+        itemTakenFromSide[g] = ax != kItemColumn;
     }
-    if (x == 4 && y == 4 * g + 3 && !doorOpen[g] && itemTaken[g]) {
+    if (x == kDoorColumn && y == topWallRow(g) && !doorOpen[g] && itemTaken[g]) {
         doorOpen[g] = true;
     }
 }
@@ -121,12 +135,29 @@ void World::avatarLeft(int p) {
     } else if (p >= 0 && p < kRoomCount) {
         itemPresent[p] = true;
     }
+    const int index = p + 1;
+    if (index < 0 || index >= kAvatarCount) {
+        return;
+    }
+    // The room just left starts its swarm, and the music falls back a layer, in step with the loop.
+    exitTime[index] += 0.01f;
+    selectMusic(index == 0 ? 0 : 10 - index);
+    moveMusicTo(musicClock);
+}
+
+void World::noticePlayerInput() {
+    // The first input of a game lights room 0 and starts the music; it is not moved into the loop's
+    // step, and falls into it at the loop's next restart.
+    if (level < 1.0f) {
+        level = 1.0f;
+        selectMusic(1);
+    }
 }
 
 void World::update(float dt) {
     if (musicClock + dt >= kMusicLoop) {
         musicClock = 0.0f;
-        Mix_SetMusicPosition(0.0);
+        moveMusicTo(0.0f);
     } else {
         musicClock += dt;
     }
@@ -190,7 +221,9 @@ void World::updateRoom(int i, float dt) {
 void World::spawnCrawler(int room) {
     crawlerCount[room] += 1;
     const float delay = crawlerCount[room] <= kHomebodies ? kNeverRoam : 0.0f;
-    crawlers.push_front(new Crawler(delay, 4.0f, static_cast<float>(4 * room + 3)));
+    // Out of the room's door.
+    crawlers.push_front(
+        new Crawler(delay, static_cast<float>(kDoorColumn), static_cast<float>(topWallRow(room))));
 }
 
 void World::driftTint(float dt) {

@@ -32,16 +32,22 @@ public:
     // Draws the play field in the 2D set-up the play screen leaves active.
     void draw();
 
+    // What the avatars ask and tell their world; the World alone decides what it means for levels,
+    // swarms and music.
+
     // May an avatar step into (x, y)?
     bool canEnter(int x, int y) const;
     // An avatar standing on (ax, ay) acts on the neighbouring cell (x, y): a button steers the avatar of
-    // the room above, the item spot takes the item, a closed door opens once the item is taken.
+    // the room above, the item spot takes the item, a closed door opens once the item is taken, and
+    // acting on anything in room g reveals room g + 1 (up to the top room, until the top door opens).
     void triggerCell(int x, int y, int ax, int ay);
     // Starts the glance of avatar k, if it is there, has not left and is idle.
     void nudgeNext(int k);
-    // Avatar p + 1 has left: the room below gets its item, and avatar 0 leaving (p = -1) writes the
-    // desktop files.
+    // Avatar p + 1 has left: the room below gets its item (avatar 0 leaving, p = -1, writes the desktop
+    // files instead), the room left starts its crawler swarm and the music falls back to its layer.
     void avatarLeft(int p);
+    // The player gave a command; the first one of a game reveals room 0 and starts the music.
+    void noticePlayerInput();
 
     float musicClock;
     float level;

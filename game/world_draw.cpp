@@ -29,8 +29,6 @@ const DoorLight kDoorLights[kRoomCount] = {
     {1.0f, 1.0f, 1.0f, 0.0f, 0.3f},
 };
 
-// Item offsets snap to these fractions of a cell per room (0 = smooth), like the avatars'.
-const float kItemSnapSteps[kRoomCount] = {0.0f, 16.0f, 32.0f, 0.0f, 4.0f};
 const float kPi = 3.14159265f;
 
 void vertex(float u, float v) {
@@ -53,13 +51,6 @@ void texturedQuad(const float corners[4][2]) {
         vertex(corners[i][0], corners[i][1]);
     }
     glEnd();
-}
-
-float snapTowardsZero(float value, float stepsPerCell) {
-    if (stepsPerCell == 0.0f) {
-        return value;
-    }
-    return static_cast<float>(static_cast<int>(value * stepsPerCell)) / stepsPerCell;
 }
 
 // Rooms 3 and 4 flash their untouched item: dark for three short spells every four seconds.
@@ -109,17 +100,19 @@ void World::drawDoorLights(float c) const {
     setFlatColour(1.0f, 1.0f, 1.0f, 1.0f);
     for (int i = 0; i < kRoomCount; ++i) {
         const DoorLight& light = kDoorLights[i];
-        const float base = static_cast<float>(4 * i + 3);
+        const float base = static_cast<float>(topWallRow(i));
         const float bottom = (base + light.bandBottom) * c;
         const float top = (base + light.bandTop) * c;
+        const float left = static_cast<float>(kDoorColumn) * c;
+        const float right = left + c;
         glBegin(GL_QUADS);
         glColor4f(light.r, light.g, light.b, 1.0f);
-        vertex(4.0f * c, bottom);
-        vertex(5.0f * c, bottom);
+        vertex(left, bottom);
+        vertex(right, bottom);
         glColor4f(tintCurrent[0], tintCurrent[1], tintCurrent[2], 1.0f);
-        vertex(5.0f * c, top);
-        vertex(4.0f * c, top);
-        quad(4.0f * c, top, 5.0f * c, (base + 1.0f) * c);
+        vertex(right, top);
+        vertex(left, top);
+        quad(left, top, right, (base + 1.0f) * c);
         glEnd();
     }
 }
@@ -149,16 +142,16 @@ void World::drawItems(float c) const {
             continue;
         }
         const float o = itemAnim[i];
-        // The item slides one cell towards its taker.
-        const float offsetX = itemTakenFromSide[i] ? snapTowardsZero(-o, kItemSnapSteps[i]) : 0.0f;
-        const float offsetY = itemTakenFromSide[i] ? 0.0f : snapTowardsZero(o, kItemSnapSteps[i]);
+        // The item slides one cell towards its taker, at its room's coarseness like the avatars.
+        const float offsetX = itemTakenFromSide[i] ? snapTowardsZero(-o, i) : 0.0f;
+        const float offsetY = itemTakenFromSide[i] ? 0.0f : snapTowardsZero(o, i);
         float alpha = i == 3 ? 1.0f - o : 1.0f;
         if ((i == 3 || i == 4) && o == 0.0f && blinkedOff()) {
             alpha = 0.0f;
         }
         const int frame = std::min(3, static_cast<int>(4.0f * o));
-        const float centreX = 10.5f * c + offsetX * c;
-        const float centreY = (4.0f * i + 1.5f) * c + offsetY * c;
+        const float centreX = (static_cast<float>(kItemColumn) + 0.5f) * c + offsetX * c;
+        const float centreY = (static_cast<float>(itemRow(i)) + 0.5f) * c + offsetY * c;
         static const float kSquare[4][2] = {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}};
         float corners[4][2];
         for (int k = 0; k < 4; ++k) {

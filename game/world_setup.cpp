@@ -1,6 +1,7 @@
 // Building the World at start-up and taking it apart at shutdown.
 #include "game/world.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -16,17 +17,16 @@
 #include "resources/resource_manager.h"
 
 namespace {
-// The rows whose walls carry the five buttons of a room.
-const int kButtonRows[kRoomCount] = {3, 7, 11, 15, 19};
 const int kShuffleSwaps = 32;
 
-// The bottom and top rooms look smooth when enlarged, the middle rooms blocky.
+// The outside strips keep their blocky look whatever room's rows they share.
 bool smoothRoomCell(int x, int y) {
-    return x >= 2 && x <= 11 && (y <= 3 || y >= 16);
+    return x >= 2 && x <= 11 && roomDrawnSmooth(std::min(y / kRowsPerRoom, kRoomCount - 1));
 }
 
 int randomButtonColumn() {
-    return static_cast<int>(5.0f * randomUnit() + 5.0f);
+    const float columns = static_cast<float>(kLastButtonColumn - kFirstButtonColumn + 1);
+    return static_cast<int>(columns * randomUnit() + static_cast<float>(kFirstButtonColumn));
 }
 
 void giveBack(Texture*& texture) {
@@ -56,7 +56,7 @@ void World::setUpRooms() {
     for (int g = 0; g < kRoomCount; ++g) {
         for (int k = 0; k < kFramesPerTexture; ++k) {
             itemTextures[g][k] = textureByNumber(itemTextureNumber(g) + k);
-            if (g == 0 || g == 4) {
+            if (roomDrawnSmooth(g)) {
                 itemTextures[g][k]->setFilterLinear();
             }
         }
@@ -91,7 +91,8 @@ void World::setUpGrid() {
 
 void World::shuffleButtons() {
     // A button keeps its picture and its command together; the door and the plain wall ends stay.
-    for (int y : kButtonRows) {
+    for (int room = 0; room < kRoomCount; ++room) {
+        const int y = topWallRow(room);
         for (int i = 0; i < kShuffleSwaps; ++i) {
             const int a = randomButtonColumn();
             const int b = randomButtonColumn();

@@ -23,6 +23,41 @@ enum CellType {
     kCellButtonAct = 8,
 };
 
+// The cells the rules talk about. Room g holds rows 4g (bottom wall) to 4g + 3 (top wall); the top wall
+// carries the door and the five buttons, and the item spot is the bottom-right floor cell.
+constexpr int kDoorColumn = 4;
+constexpr int kFirstButtonColumn = 5;
+constexpr int kLastButtonColumn = 9;
+constexpr int kItemColumn = 10;
+constexpr int kRowsPerRoom = 4;
+constexpr int topWallRow(int room) {
+    return kRowsPerRoom * room + 3;
+}
+constexpr int itemRow(int room) {
+    return kRowsPerRoom * room + 1;
+}
+constexpr bool isDoorCell(int x, int y) {
+    return x == kDoorColumn && y % kRowsPerRoom == 3;
+}
+
+// One step by facing (0 left, 1 right, 2 up, 3 down), in cells.
+constexpr int kStepX[4] = {-1, 1, 0, 0};
+constexpr int kStepY[4] = {0, 0, 1, -1};
+
+// Each room moves at its own coarseness: avatar and item offsets snap towards zero to these fractions
+// of a cell (0 = smooth).
+constexpr float kSnapSteps[kRoomCount] = {0.0f, 16.0f, 32.0f, 0.0f, 4.0f};
+inline float snapTowardsZero(float offset, int room) {
+    const float steps = kSnapSteps[room];
+    return steps == 0.0f ? offset : static_cast<float>(static_cast<int>(offset * steps)) / steps;
+}
+
+// The bottom and top rooms (their cells, items and avatars) are drawn for smooth enlarging, the middle
+// rooms blocky.
+constexpr bool roomDrawnSmooth(int room) {
+    return room == 0 || room == kRoomCount - 1;
+}
+
 // Cell type of (x, y) before the buttons are shuffled.
 int initialCellType(int x, int y);
 // First of the four frame textures of (x, y) before the buttons are shuffled.

@@ -2,7 +2,6 @@
 // screens can be exercised with only the parts of input a test installs.
 #include "input/actions.h"
 
-#include "app/services.h"
 #include "input/joystick_device.h"
 #include "input/key_state.h"
 

@@ -3,6 +3,8 @@
 
 #include <SDL/SDL.h>
 
+JoystickDevice* theJoysticks[2] = {nullptr, nullptr};
+
 namespace {
 // Hat values and the directions they hold, as SDL reports them (SDL_HAT_UP is 1, RIGHT 2, DOWN 4,
 // LEFT 8). Values not listed (impossible combinations) leave the directions as they were.

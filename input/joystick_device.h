@@ -36,3 +36,7 @@ private:
     _SDL_Joystick* handle_ = nullptr;
     bool buttons_[kButtonCount] = {};
 };
+
+// Devices 0 and 1, created and destroyed with the other program-wide services (app/services.h); a null
+// slot reads as a device with nothing pressed.
+extern JoystickDevice* theJoysticks[2];

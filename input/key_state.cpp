@@ -28,6 +28,8 @@ int keySymbol(const SDL_Event& event) {
 #endif
 } // namespace
 
+KeyState* theKeyState = nullptr;
+
 void KeyState::handleKeyEvent(const SDL_Event& event) {
     if (event.type == SDL_KEYDOWN) {
         press(keySymbol(event));

@@ -20,3 +20,7 @@ public:
 private:
     std::set<int> keys_;
 };
+
+// The program's one key state, created and destroyed with the other program-wide services
+// (app/services.h); null while none is installed, which the actions read as no key held.
+extern KeyState* theKeyState;

@@ -8,14 +8,10 @@
 #include "app/display.h"
 #include "app/random.h"
 #include "app/services.h"
-#include "app/viewport.h"
 #include "audio/audio_device.h"
-#include "audio/music_player.h"
 #include "game/avatar.h"
 #include "game/crawler.h"
 #include "game/world.h"
-#include "input/key_state.h"
-#include "resources/resource_manager.h"
 
 namespace {
 const float kFrame = 1.0f / 60.0f;
@@ -27,13 +23,8 @@ bool openWorldRig(int width, int height) {
         std::printf("no OpenGL window: skipped\n");
         return false;
     }
+    createServices();
     openAudio();
-    theViewport = new Viewport();
-    theViewport->width = windowWidth;
-    theViewport->height = windowHeight;
-    theKeyState = new KeyState();
-    theMusicPlayer = new MusicPlayer();
-    theResourceManager = new ResourceManager();
     seedRandomWith(1);
     theWorld = new World();
     if (gameMode == kModeMessage) {
@@ -43,16 +34,7 @@ bool openWorldRig(int width, int height) {
 }
 
 void closeWorldRig() {
-    delete theWorld;
-    theWorld = nullptr;
-    delete theResourceManager;
-    theResourceManager = nullptr;
-    delete theMusicPlayer;
-    theMusicPlayer = nullptr;
-    delete theKeyState;
-    theKeyState = nullptr;
-    delete theViewport;
-    theViewport = nullptr;
+    destroyServices();
     closePlatform();
 }
 
@@ -74,6 +56,7 @@ void fillSwarmsToCap(World& world) {
         }
         world.crawlerCount[room] = 1100;
     }
+    // Let them spread out of their doors before measuring.
     for (int i = 0; i < 600; ++i) {
         keepFieldLit(world);
         world.update(kFrame);

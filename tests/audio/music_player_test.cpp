@@ -130,11 +130,12 @@ TEST_F(MusicPlayerTest, VolumeIsTruncatedOntoTheMixerScale) {
     player.setMusicVolume(1.0f);
 }
 
-// The world jumps within the playing track with Mix_SetMusicPosition; music decoded from memory must
+// The world jumps within the playing track through setMusicPosition; music decoded from memory must
 // honour it. The three-step track tells by its loudness which second is playing.
 TEST_F(MusicPlayerTest, PositionMovesWithinMusicPlayedFromMemory) {
     MusicPlayer player;
     player.setMusicVolume(1.0f);
+    EXPECT_FALSE(player.setMusicPosition(1.0)) << "no music to move";
     ASSERT_TRUE(player.loadMusic(path_));
 
     resumeAndRecord(&player);
@@ -150,14 +151,14 @@ TEST_F(MusicPlayerTest, PositionMovesWithinMusicPlayedFromMemory) {
     } jumps[] = {{1.5, quiet, 600}, {2.5, loud, 2000}, {0.5, 0, 300}, {2.0, loud, 2000}};
     for (const auto& jump : jumps) {
         player.pauseMusic();
-        ASSERT_EQ(Mix_SetMusicPosition(jump.seconds), 0) << Mix_GetError();
+        ASSERT_TRUE(player.setMusicPosition(jump.seconds)) << Mix_GetError();
         resumeAndRecord(&player);
         EXPECT_NEAR(settledLevel(), jump.level, jump.tolerance) << "after a jump to " << jump.seconds << " s";
     }
 
     // From 0.2 s the quiet tone must start 0.8 s of mixed sound later, to within two quarter blocks.
     player.pauseMusic();
-    ASSERT_EQ(Mix_SetMusicPosition(0.2), 0);
+    ASSERT_TRUE(player.setMusicPosition(0.2));
     resumeAndRecord(&player);
     const std::vector<double> quarters = recordedLevels(60);
     ASSERT_EQ(quarters.size(), 60u);
@@ -173,6 +174,7 @@ TEST_F(MusicPlayerTest, PositionMovesWithinMusicPlayedFromMemory) {
     resumeAndRecord(&player);
     EXPECT_LT(settledLevel(), 300);
     player.unloadMusic();
+    EXPECT_FALSE(player.setMusicPosition(0.5)) << "nothing left to move";
 }
 
 TEST_F(MusicPlayerTest, BadFilesLeaveThePlayerEmpty) {

@@ -10,12 +10,9 @@
 #include "app/services.h"
 #include "app/viewport.h"
 #include "audio/audio_device.h"
-#include "audio/music_player.h"
 #include "game/avatar.h"
 #include "game/world.h"
-#include "input/key_state.h"
 #include "resources/resource_access.h"
-#include "resources/resource_manager.h"
 #include "tests/support/gl_test_context.h"
 
 namespace {
@@ -55,26 +52,15 @@ GameFixture::GameFixture() : workingDirectory_(scratch_.path()) {
     std::filesystem::create_directories(desktop());
     setenv("HOME", home().c_str(), 1);
     openAudioOnce();
-    theResourceManager = new ResourceManager();
-    theMusicPlayer = new MusicPlayer();
-    theKeyState = new KeyState();
-    theViewport = new Viewport();
+    createServices();
+    // The rules are judged on a 1280x720 field whatever window a drawing test may have opened.
     theViewport->width = 1280.0f;
     theViewport->height = 720.0f;
     resetMusicSelection();
 }
 
 GameFixture::~GameFixture() {
-    deleteWorld();
-    delete theViewport;
-    theViewport = nullptr;
-    delete theKeyState;
-    theKeyState = nullptr;
-    theMusicPlayer->unloadMusic();
-    delete theMusicPlayer;
-    theMusicPlayer = nullptr;
-    delete theResourceManager;
-    theResourceManager = nullptr;
+    destroyServices();
     resetMusicSelection();
     for (int i = 0; i < 4; ++i) {
         setEnvironment(kTouchedVariables[i], saved[i].set ? saved[i].value.c_str() : nullptr);

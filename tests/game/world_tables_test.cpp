@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "game/world_tables.h"
 
 TEST(WorldTables, RoomsHaveTheirDoorButtonsAndItemSpotWhereTheGameExpects) {
@@ -27,4 +29,47 @@ TEST(WorldTables, TheGameAsksForSixHundredThirtySixPictures) {
     EXPECT_EQ(numbers.size(), 636u);
     EXPECT_EQ(numbers.front(), 1010);
     EXPECT_EQ(numbers.back(), avatarTextureNumber(4, 3, 2, 3));
+}
+
+// The names the rules use for cells are the cells the grid holds: every door, button and item spot of
+// the grid lies where its name says, and nothing else does.
+TEST(WorldTables, NamedCellsAreTheOnesTheGridHolds) {
+    for (int y = 0; y < kGridHeight; ++y) {
+        for (int x = 0; x < kGridWidth; ++x) {
+            const int type = initialCellType(x, y);
+            EXPECT_EQ(isDoorCell(x, y), type == kCellDoor) << x << "," << y;
+            if (type >= kCellButtonUp && type <= kCellButtonAct) {
+                EXPECT_GE(x, kFirstButtonColumn) << y;
+                EXPECT_LE(x, kLastButtonColumn) << y;
+                EXPECT_EQ(y, topWallRow(y / kRowsPerRoom)) << x;
+            }
+        }
+    }
+    for (int room = 0; room < kRoomCount; ++room) {
+        EXPECT_EQ(initialCellType(kItemColumn, itemRow(room)), kCellFloor) << room;
+        EXPECT_EQ(initialCellType(kItemColumn + 1, itemRow(room)), kCellWall) << "bottom right: " << room;
+        EXPECT_EQ(initialCellType(kItemColumn, itemRow(room) - 1), kCellWall) << room;
+    }
+}
+
+TEST(WorldTables, StepsAreOneCellAndOffsetsSnapTowardsZeroAtEachRoomsCoarseness) {
+    const int opposite[4] = {1, 0, 3, 2};
+    for (int facing = 0; facing < 4; ++facing) {
+        EXPECT_EQ(std::abs(kStepX[facing]) + std::abs(kStepY[facing]), 1) << facing;
+        EXPECT_EQ(kStepX[facing] + kStepX[opposite[facing]], 0) << facing;
+        EXPECT_EQ(kStepY[facing] + kStepY[opposite[facing]], 0) << facing;
+    }
+    EXPECT_EQ(kStepY[2], 1) << "up is y + 1";
+
+    EXPECT_EQ(snapTowardsZero(0.99f, 0), 0.99f);
+    EXPECT_EQ(snapTowardsZero(0.99f, 1), 15.0f / 16.0f);
+    EXPECT_EQ(snapTowardsZero(-0.99f, 1), -15.0f / 16.0f);
+    EXPECT_EQ(snapTowardsZero(0.99f, 2), 31.0f / 32.0f);
+    EXPECT_EQ(snapTowardsZero(-0.3f, 3), -0.3f);
+    EXPECT_EQ(snapTowardsZero(0.74f, 4), 0.5f);
+    EXPECT_EQ(snapTowardsZero(-0.74f, 4), -0.5f);
+
+    for (int room = 0; room < kRoomCount; ++room) {
+        EXPECT_EQ(roomDrawnSmooth(room), room == 0 || room == 4) << room;
+    }
 }

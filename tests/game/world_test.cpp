@@ -2,6 +2,8 @@
 // the tint drift, cell animations and the set-up's random choices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "app/services.h"
@@ -131,9 +133,11 @@ TEST_F(WorldRules, ButtonsSteerTheRoomAboveRevealItAndStopRevealingOnceTheTopDoo
     EXPECT_EQ(world.level, 2.0f);
     EXPECT_EQ(currentMusicNumber(), 2);
 
-    // Acting on a wall or floor reveals nothing either.
-    world.triggerCell(2, 9, 3, 9);
-    EXPECT_EQ(world.level, 2.0f);
+    // Acting on a wall reveals the room above just as a button does, but presses nothing.
+    world.triggerCell(2, 5, 3, 5);
+    EXPECT_EQ(world.level, 3.0f);
+    EXPECT_EQ(currentMusicNumber(), 3);
+    EXPECT_EQ(world.cellFrame[2][5], 0);
 
     world.triggerCell(buttonColumn(world, 2, kCellButtonUp), 11, 0, 10);
     EXPECT_EQ(world.level, 4.0f);
@@ -141,6 +145,76 @@ TEST_F(WorldRules, ButtonsSteerTheRoomAboveRevealItAndStopRevealingOnceTheTopDoo
     world.doorOpen[4] = true;
     world.triggerCell(buttonColumn(world, 3, kCellButtonUp), 15, 0, 14);
     EXPECT_EQ(world.level, 4.0f) << "the darkening cannot be undone";
+}
+
+// The room above comes to light whatever an avatar acts on: floor, wall, item spot or door alike, and
+// only ever upwards.
+TEST_F(WorldRules, ActingOnAnyCellOfARoomRevealsTheRoomAbove) {
+    const struct {
+        int x, y, ax, ay;
+        const char* what;
+    } cells[] = {{5, 13, 5, 14, "floor"},
+                 {11, 14, 10, 14, "side wall"},
+                 {6, 12, 6, 13, "bottom wall"},
+                 {10, 13, 9, 13, "empty item spot"},
+                 {4, 15, 4, 14, "closed door"}};
+    for (const auto& cell : cells) {
+        SCOPED_TRACE(cell.what);
+        World& world = newWorld(11);
+        world.level = 1.0f;
+        Avatar& above = avatarOf(world, 4);
+        const int x = above.x;
+        const int y = above.y;
+        world.triggerCell(cell.x, cell.y, cell.ax, cell.ay);
+        EXPECT_EQ(world.level, 5.0f);
+        EXPECT_EQ(currentMusicNumber(), 5);
+        EXPECT_EQ(above.x, x) << "only a button steers";
+        EXPECT_EQ(above.y, y);
+        EXPECT_EQ(above.animState, Avatar::kIdle);
+        EXPECT_FALSE(world.doorOpen[3]);
+    }
+
+    // A lower room never takes the light back, and the top room has no room above it.
+    World& world = newWorld(12);
+    world.level = 4.0f;
+    world.triggerCell(5, 1, 5, 2);
+    EXPECT_EQ(world.level, 4.0f);
+    world.triggerCell(3, 16, 3, 17);
+    world.triggerCell(10, 17, 10, 18);
+    EXPECT_EQ(world.level, 4.0f);
+    EXPECT_TRUE(world.itemTaken[4]) << "the top room's item spot still works";
+}
+
+// What an avatar tells its world, and what the World makes of it: the first input lights room 0 with
+// track 1 and later inputs change nothing; a leaving avatar starts its room's swarm and drops the
+// music to its layer; numbers no avatar has change nothing at all.
+TEST_F(WorldRules, PlayerInputAndLeavingAvatarsDriveLevelsSwarmsAndMusic) {
+    World& world = newWorld(5);
+    world.noticePlayerInput();
+    EXPECT_EQ(world.level, 1.0f);
+    EXPECT_EQ(currentMusicNumber(), 1);
+    world.level = 3.0f;
+    selectMusic(3);
+    world.noticePlayerInput();
+    EXPECT_EQ(world.level, 3.0f);
+    EXPECT_EQ(currentMusicNumber(), 3);
+
+    world.avatarLeft(3); // avatar 4
+    EXPECT_TRUE(world.itemPresent[3]);
+    EXPECT_EQ(world.exitTime[4], 0.01f);
+    EXPECT_EQ(world.exitTime[3], 0.0f);
+    EXPECT_EQ(currentMusicNumber(), 6);
+    world.avatarLeft(0); // avatar 1
+    EXPECT_EQ(world.exitTime[1], 0.01f);
+    EXPECT_EQ(currentMusicNumber(), 9);
+
+    float before[kRoomCount];
+    std::copy(std::begin(world.exitTime), std::end(world.exitTime), before);
+    for (int p : {4, 5, -2, 99}) {
+        world.avatarLeft(p);
+    }
+    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(world.exitTime)));
+    EXPECT_EQ(currentMusicNumber(), 9);
 }
 
 TEST_F(WorldRules, TheMusicClockRestartsOnTheFirstUpdateAndEveryLoop) {
@@ -307,7 +381,8 @@ TEST_F(WorldRules, AFinishedGameStartsDarkWithoutAvatarsAndIgnoresInput) {
     EXPECT_TRUE(readWholeFile(path("delete_me.html")).empty());
     theKeyState->press(kKeyW);
     run(30);
-    EXPECT_EQ(world.level, 0.0f);
+    world.triggerCell(5, 1, 5, 2);
+    EXPECT_EQ(world.level, 0.0f) << "no avatar is left to act";
     EXPECT_EQ(currentMusicNumber(), 0);
     // The following start is an ordinary new game.
     World& next = newWorld(2);

@@ -1,86 +1,24 @@
-// Ogg Vorbis through libvorbisenc's variable bit-rate mode, and a minimal WAV writer.
+// Test sounds: mono Ogg Vorbis through the shared encoder, and a minimal WAV writer.
 #include "tests/support/ogg_writer.h"
 
 #include <cmath>
-#include <vorbis/vorbisenc.h>
 
 namespace {
-void appendPage(const ogg_page& page, std::vector<uint8_t>* out) {
-    out->insert(out->end(), page.header, page.header + page.header_len);
-    out->insert(out->end(), page.body, page.body + page.body_len);
-}
-
 void appendLittleEndian(uint32_t value, int bytes, std::vector<uint8_t>* out) {
     for (int i = 0; i < bytes; ++i) {
         out->push_back(static_cast<uint8_t>(value >> (8 * i)));
     }
 }
-
-// Moves every finished packet of the encoder into pages, and pages into out.
-void drain(vorbis_dsp_state* dsp, vorbis_block* block, ogg_stream_state* stream, std::vector<uint8_t>* out) {
-    ogg_packet packet;
-    ogg_page page;
-    while (vorbis_analysis_blockout(dsp, block) == 1) {
-        vorbis_analysis(block, nullptr);
-        vorbis_bitrate_addblock(block);
-        while (vorbis_bitrate_flushpacket(dsp, &packet) == 1) {
-            ogg_stream_packetin(stream, &packet);
-            while (ogg_stream_pageout(stream, &page) != 0) {
-                appendPage(page, out);
-            }
-        }
-    }
-}
 } // namespace
 
 std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t>& samples, int rate) {
+    std::vector<std::vector<float>> mono(1);
+    mono[0].reserve(samples.size());
+    for (int16_t sample : samples) {
+        mono[0].push_back(static_cast<float>(sample) / 32768.0f);
+    }
     std::vector<uint8_t> out;
-    vorbis_info info;
-    vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, 1, rate, 0.4f) != 0) {
-        vorbis_info_clear(&info);
-        return out;
-    }
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block block;
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 1);
-
-    ogg_packet header, commentHeader, codeHeader;
-    vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
-    ogg_stream_packetin(&stream, &header);
-    ogg_stream_packetin(&stream, &commentHeader);
-    ogg_stream_packetin(&stream, &codeHeader);
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        appendPage(page, &out);
-    }
-
-    const size_t chunk = 1024;
-    for (size_t start = 0; start < samples.size(); start += chunk) {
-        const size_t count = std::min(chunk, samples.size() - start);
-        float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-        for (size_t i = 0; i < count; ++i) {
-            buffer[0][i] = samples[start + i] / 32768.0f;
-        }
-        vorbis_analysis_wrote(&dsp, static_cast<int>(count));
-        drain(&dsp, &block, &stream, &out);
-    }
-    vorbis_analysis_wrote(&dsp, 0);
-    drain(&dsp, &block, &stream, &out);
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        appendPage(page, &out);
-    }
-
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
+    encodeOggVorbis(mono, rate, 0.4f, 1, out);
     return out;
 }
 

@@ -1,8 +1,11 @@
-// Sound files made by tests: Ogg Vorbis music encoded with libvorbisenc, and plain PCM WAV samples.
+// Sound files made by tests: Ogg Vorbis music (through the encoder library the asset generator uses),
+// and plain PCM WAV samples.
 #pragma once
 
 #include <cstdint>
 #include <vector>
+
+#include "tools/encoders/ogg_encoder.h"
 
 // Encodes mono 16-bit samples at the given rate as an Ogg Vorbis file; empty if the encoder refused.
 std::vector<uint8_t> encodeOggVorbis(const std::vector<int16_t>& samples, int rate);

@@ -1,5 +1,6 @@
 // The generated resources: everything the game asks for exists and decodes, the music loops exactly,
-// doors let their light through, and the generator gives the same bytes on every run.
+// music layers are centred so a track switch does not thump, doors let their light through, and the
+// generator gives the same bytes on every run.
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
 #include <SDL/SDL_mixer.h>
@@ -258,6 +259,66 @@ TEST(Assetgen, MusicTracksLoadAndLoopExactlyWithoutAJumpAtTheSeam) {
     }
 }
 
+namespace {
+// The mean of a tenth of a second of one channel, starting at frame from (wrapping round the loop): the
+// level a constant offset shifts, with the tones themselves averaged away.
+float levelAt(const std::vector<float>& x, long from) {
+    const long window = 2205;
+    const long size = static_cast<long>(x.size());
+    double sum = 0;
+    for (long i = 0; i < window; ++i) {
+        sum += x[static_cast<size_t>(((from + i) % size + size) % size)];
+    }
+    return static_cast<float>(sum / window);
+}
+
+// The largest change of level from one tenth of a second to the next anywhere in a track: how much the
+// level moves on its own as notes start and stop.
+float largestOrdinaryLevelStep(const std::vector<float>& x) {
+    float largest = 0;
+    for (long p = 0; p < static_cast<long>(x.size()); p += 551) {
+        largest = std::max(largest, std::fabs(levelAt(x, p) - levelAt(x, p - 2205)));
+    }
+    return largest;
+}
+} // namespace
+
+TEST(Assetgen, MusicLayersAreCentredSoThatTrackSwitchesDoNotThump) {
+    std::vector<DecodedMusic> tracks;
+    for (int track = 0; track < kMusicTrackCount; ++track) {
+        tracks.push_back(decodeMusic(payloadOf(resFile(buildDir() + "/res", track))));
+        const DecodedMusic& music = tracks.back();
+        ASSERT_EQ(music.left.size(), static_cast<size_t>(kLoopFrames)) << "track " << track;
+        for (const std::vector<float>* channel : {&music.left, &music.right}) {
+            double sum = 0;
+            for (float sample : *channel) {
+                sum += sample;
+            }
+            EXPECT_NEAR(sum / kLoopFrames, 0.0, 0.002) << "track " << track << " carries an offset";
+        }
+    }
+    // The switches play makes, each at the same point of the loop: the rooms opening one by one (1 to 5),
+    // then the avatars leaving from the top down (6 to 9) and the last one (0).
+    const int switches[][2] = {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 8}, {8, 9}, {9, 0}};
+    for (const auto& change : switches) {
+        const DecodedMusic& from = tracks[static_cast<size_t>(change[0])];
+        const DecodedMusic& to = tracks[static_cast<size_t>(change[1])];
+        const std::vector<float>* channels[2][2] = {{&from.left, &to.left}, {&from.right, &to.right}};
+        for (const auto& channel : channels) {
+            const std::vector<float>& oldTrack = *channel[0];
+            const std::vector<float>& newTrack = *channel[1];
+            const float ordinary =
+                std::max(largestOrdinaryLevelStep(oldTrack), largestOrdinaryLevelStep(newTrack));
+            // Positions spread over the loop, on and off the beat, the first one right at its start.
+            for (long p = 0; p < kLoopFrames; p += 39203) {
+                const float step = std::fabs(levelAt(newTrack, p) - levelAt(oldTrack, p - 2205));
+                EXPECT_LE(step, ordinary)
+                    << "switch " << change[0] << " to " << change[1] << " at frame " << p;
+            }
+        }
+    }
+}
+
 TEST(Assetgen, GeneratingTwiceGivesTheSameBytesAsTheBuild) {
     ScratchDir first, second;
     const std::string generator = TAVOK_ASSETGEN_PATH;
@@ -276,4 +337,17 @@ TEST(Assetgen, GeneratingTwiceGivesTheSameBytesAsTheBuild) {
     }
     // A bad command line is refused, not taken for an empty run.
     EXPECT_NE(std::system((generator + " --bogus 2> /dev/null").c_str()), 0);
+}
+
+TEST(Assetgen, ContactSheetIsOnePictureOfTheFieldAndEveryTexture) {
+    ScratchDir scratch;
+    const std::string generator = TAVOK_ASSETGEN_PATH;
+    const std::string sheetPath = scratch.file("sheet.png");
+    ASSERT_EQ(std::system((generator + " --contact-sheet " + sheetPath).c_str()), 0);
+    const Image sheet = decodeImage(readWholeFile(sheetPath));
+    ASSERT_TRUE(sheet.valid());
+    // Four runs of four 128-pixel frames side by side; below the 64-pixel preview of the whole field,
+    // 159 runs of four (636 textures) in rows of four need at least 40 rows of 128 pixels.
+    EXPECT_EQ(sheet.width, 8 + 4 * (4 * (128 + 8) + 16));
+    EXPECT_GT(sheet.height, 21 * 64 + 40 * 128);
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/world_tables.h"
+
 namespace {
 enum class View { Front, Back, Side };
 
@@ -221,8 +223,15 @@ void drawCat(Figure& f) {
         f.c.paint(discShape(0.15f, 0.4f + b, 0.025f), ear);
         f.eyes(0.32f, 0.34f + b, 0, 0.065f, hexColour(0xfff6a0), hexColour(0x10202a));
     } else {
-        f.c.paint(boxShape(0.44f, 0.24f + b, 0.47f, 0.34f + b), furDark);
-        f.c.paint(boxShape(0.53f, 0.24f + b, 0.56f, 0.34f + b), furDark);
+        // Tabby stripes over the back of the head and down the spine tell the back from the front,
+        // which has the face and the white chest.
+        for (float u : {0.38f, 0.5f, 0.62f}) {
+            f.c.paint(boxShape(u - 0.03f, 0.2f + b, u + 0.03f, (u == 0.5f ? 0.4f : 0.32f) + b), furDark);
+        }
+        f.c.paint(boxShape(0.47f, 0.56f + b, 0.53f, 0.8f + b), furDark);
+        for (float v : {0.62f, 0.72f}) {
+            f.c.paint(boxShape(0.36f, v + b, 0.64f, v + 0.04f + b), furDark);
+        }
     }
     f.arm(f.view == View::Side ? 0.42f : 0.64f, 0.64f + b, fur, belly, 0.05f);
 }
@@ -251,8 +260,13 @@ void drawDroid(Figure& f) {
             f.c.paint(discShape(lu + f.pose.look * 0.05f - 0.03f, 0.42f + b, 0.035f), hexColour(0xfff0d0));
         }
     } else {
-        f.c.paint(boxShape(0.3f, 0.36f + b, 0.7f, 0.6f + b), metalDark);
-        f.c.paint(boxShape(0.34f, 0.4f + b, 0.66f, 0.44f + b), hexColour(0x40ff40));
+        // The back is a vent grille and one small status light: nothing that could pass for a face or
+        // a screen.
+        for (int slit = 0; slit < 3; ++slit) {
+            const float v = 0.36f + slit * 0.125f + b;
+            f.c.paint(boxShape(0.3f, v, 0.7f, v + 0.0625f), hexColour(0x20242a));
+        }
+        f.c.paint(boxShape(0.625f, 0.25f + b, 0.6875f, 0.3125f + b), hexColour(0x40ff40));
     }
     f.arm(f.view == View::Side ? 0.4f : 0.7f, 0.62f + b, metalDark, lens, 0.05f);
 }
@@ -266,9 +280,18 @@ void drawMage(Figure& f) {
     f.c.paint(triangleShape(0.5f, 0.38f + b, 0.18f, 0.92f + b, 0.82f, 0.92f + b), robe);
     f.c.paint(boxShape(0.2f, 0.86f + b, 0.8f, 0.9f + b), gold);
     const float headU = f.view == View::Side ? 0.46f : 0.5f;
-    f.c.paint(discShape(headU, 0.42f + b, 0.15f), skin);
     if (f.view == View::Back) {
-        f.c.paint(discShape(0.5f, 0.42f + b, 0.15f), hexColour(0xd8dde8));
+        // From behind no skin shows: long silver hair falls from under the hat over the robe, combed
+        // into strands, ending in a point between the shoulders.
+        const Colour hair = hexColour(0xd8dde8), strand = hexColour(0x9aa2b8);
+        const Shape mane = unionShape(roundBoxShape(0.35f, 0.3f + b, 0.65f, 0.64f + b, 0.1f),
+                                      triangleShape(0.38f, 0.62f + b, 0.62f, 0.62f + b, 0.5f, 0.74f + b));
+        f.c.paint(mane, hair);
+        for (float u : {0.43f, 0.5f, 0.57f}) {
+            f.c.paint(lineShape(u, 0.38f + b, u, (u == 0.5f ? 0.68f : 0.6f) + b, 0.012f), strand);
+        }
+    } else {
+        f.c.paint(discShape(headU, 0.42f + b, 0.15f), skin);
     }
     const float tipU = f.view == View::Side ? 0.72f : 0.56f;
     f.c.paint(triangleShape(headU - 0.25f, 0.32f + b, tipU, 0.02f + b, headU + 0.25f, 0.32f + b), robeDark);
@@ -285,14 +308,13 @@ void drawMage(Figure& f) {
 }
 
 const int kAvatarSizes[5] = {32, 16, 32, 16, 32};
-const bool kAvatarSmooth[5] = {true, false, false, false, true};
 } // namespace
 
 PixelCanvas drawAvatar(int index, int facing, int pictureSet, int frame, int sizeOverride) {
     index = std::clamp(index, 0, 4);
     const int size = sizeOverride > 0 ? sizeOverride : kAvatarSizes[index];
     PixelCanvas canvas(size, size);
-    canvas.setSmoothing(kAvatarSmooth[index] || sizeOverride > 0 ? 4 : 1);
+    canvas.setSmoothing(roomDrawnSmooth(index) || sizeOverride > 0 ? 4 : 1);
     const View view = facing == 2 ? View::Back : (facing == 3 ? View::Front : View::Side);
     const float pixel = 1.0f / size;
     Figure figure{canvas, view, poseFor(pictureSet, frame, pixel), pixel};

@@ -21,6 +21,37 @@ Shape arrowShape(float du, float dv, float centreV) {
     };
 }
 
+// Act: a hand with its forefinger raised to press, the one symbol that means "do it" in every room. At
+// 16 pixels shapes would smear it into a blob, so it is laid out pixel by pixel; at 32 it is drawn with
+// a rounded fist and the slits between the curled fingers.
+const char* const kSmallHand[9] = {
+    "..##....", //
+    "..##....", //
+    "..##....", //
+    "..######", //
+    "#.######", // the thumb's tip
+    "##.#####", //
+    ".#######", //
+    "..######", //
+    "...####.", //
+};
+
+Shape handShape(float centreV, bool small) {
+    if (small) {
+        return [=](float u, float v) {
+            const int col = static_cast<int>(std::floor(u * 16)) - 4;
+            const int row = static_cast<int>(std::floor(v * 16 - (centreV * 16 - 4.5f)));
+            return col >= 0 && col < 8 && row >= 0 && row < 9 && kSmallHand[row][col] == '#';
+        };
+    }
+    const Shape finger = roundBoxShape(0.43f, centreV - 0.28f, 0.55f, centreV + 0.04f, 0.06f);
+    const Shape fist = roundBoxShape(0.42f, centreV - 0.07f, 0.7f, centreV + 0.25f, 0.08f);
+    const Shape thumb = lineShape(0.44f, centreV + 0.1f, 0.32f, centreV - 0.01f, 0.055f);
+    const Shape slits = unionShape(boxShape(0.55f, centreV - 0.07f, 0.58f, centreV + 0.06f),
+                                   boxShape(0.625f, centreV - 0.07f, 0.655f, centreV + 0.06f));
+    return unionShape(minusShape(unionShape(finger, fist), slits), thumb);
+}
+
 Shape symbolShape(ButtonCommand command, float centreV, bool small) {
     switch (command) {
     case ButtonCommand::Left:
@@ -34,11 +65,7 @@ Shape symbolShape(ButtonCommand command, float centreV, bool small) {
     case ButtonCommand::Act:
         break;
     }
-    // Act: a target ring with a dot; at 16 pixels a ring that thin breaks up, so a bold dot instead.
-    if (small) {
-        return discShape(0.5f, centreV, 0.25f);
-    }
-    return unionShape(discShape(0.5f, centreV, 0.09f), ringShape(0.5f, centreV, 0.165f, 0.27f));
+    return handShape(centreV, small);
 }
 } // namespace
 

@@ -126,6 +126,8 @@ void renderBass(const Note& note, StereoLoop& loop) {
     }
 }
 
+constexpr float kPluckDuty = 0.3f;
+
 void renderPluck(const Note& note, int echo, StereoLoop& loop, float delayBeats, float gain, float pan) {
     const int frames = static_cast<int>(0.6f * kMusicRate);
     const float frequency = midiFrequency(static_cast<float>(note.midi));
@@ -135,9 +137,11 @@ void renderPluck(const Note& note, int echo, StereoLoop& loop, float delayBeats,
     for (int i = 0; i < frames; ++i) {
         const float t = i * kSampleTime;
         const float dt = frequency * kSampleTime;
-        float square = phase < 0.3f ? 1.0f : -1.0f;
+        // A 30 % pulse between +1 and -1 averages -0.4; lifting it by that much keeps the pluck from
+        // dragging the whole mix off centre (the reverb's combs would even pile the offset up).
+        float square = (phase < kPluckDuty ? 1.0f : -1.0f) + (1.0f - 2.0f * kPluckDuty);
         square += polyBlep(phase, dt);
-        float shifted = phase + 0.7f;
+        float shifted = phase + (1.0f - kPluckDuty);
         shifted -= std::floor(shifted);
         square -= polyBlep(shifted, dt);
         phase += dt;

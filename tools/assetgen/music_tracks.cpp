@@ -1,6 +1,7 @@
 // Layers are rendered with their own reverb share; because the reverb is linear, a track is just the
 // weighted sum of its layers. One master gain, set by the loudest track, keeps every layer at the same
-// loudness in every track, so a switch between tracks never jumps in volume.
+// loudness in every track, so a switch between tracks never jumps in volume. Every layer is centred on
+// zero: the game swaps tracks mid-loop, and a layer with an offset would thump in and out with it.
 #include "tools/assetgen/music_tracks.h"
 
 #include <algorithm>
@@ -9,7 +10,22 @@
 #include "tools/assetgen/music_instruments.h"
 #include "tools/assetgen/music_reverb.h"
 #include "tools/assetgen/music_score.h"
-#include "tools/assetgen/ogg_file.h"
+#include "tools/encoders/ogg_encoder.h"
+
+namespace {
+// Removes what is left of a constant offset after the instruments (a kick's first half-wave, a filter's
+// settling), so the layer averages exactly zero over the loop.
+void centreOnZero(std::vector<float>& samples) {
+    double sum = 0;
+    for (float sample : samples) {
+        sum += sample;
+    }
+    const float mean = static_cast<float>(sum / static_cast<double>(samples.size()));
+    for (float& sample : samples) {
+        sample -= mean;
+    }
+}
+} // namespace
 
 MusicTracks::MusicTracks() {
     for (int layer = 0; layer < kLayerCount; ++layer) {
@@ -19,6 +35,8 @@ MusicTracks::MusicTracks() {
             renderNote(notes[i], layer * 1000 + static_cast<int>(i), loop);
         }
         addLoopedReverb(loop, layerReverbSend(static_cast<Layer>(layer)));
+        centreOnZero(loop.left);
+        centreOnZero(loop.right);
         layerLeft_.push_back(std::move(loop.left));
         layerRight_.push_back(std::move(loop.right));
     }
@@ -51,5 +69,5 @@ void MusicTracks::mixTrack(int track, std::vector<float>& left, std::vector<floa
 bool MusicTracks::encodeTrack(int track, std::vector<uint8_t>& out) const {
     std::vector<float> left, right;
     mixTrack(track, left, right);
-    return encodeOggVorbis(left, right, kMusicRate, 0.25f, 0x7a0c + track, out);
+    return encodeOggVorbis({left, right}, kMusicRate, 0.25f, 0x7a0c + track, out);
 }

@@ -1,4 +1,5 @@
-// PNG encoding of a canvas: 24-bit when every pixel is opaque, 32-bit when some are transparent.
+// PNG encoding of a canvas (through the shared encoder library): 24-bit when every pixel is opaque,
+// 32-bit when some are transparent.
 #pragma once
 
 #include <cstdint>

@@ -1,12 +1,11 @@
-// Each room's look: picture size, whether it is drawn for smooth (linear) filtering, and a palette in
-// harmony with the colour of its door light.
+// Each room's look: picture size and a palette in harmony with the colour of its door light. Whether a
+// room is drawn for smooth (linear) filtering is the game's own rule (roomDrawnSmooth).
 #pragma once
 
 #include "tools/assetgen/pixel_canvas.h"
 
 struct RoomStyle {
     int size;     // texture side in pixels
-    bool smooth;  // the game filters this room linearly: drawn with soft edges
     Colour floor; // floor base
     Colour floorLight;
     Colour floorDark;

@@ -31,6 +31,16 @@ Colour bevel(Colour base, Colour light, Colour dark, int x, int y, int w, int h)
     return base;
 }
 
+// Distance from (x, y) to the segment from a to b, in pixels.
+float segmentDistance(float x, float y, const float a[2], const float b[2]) {
+    const float du = b[0] - a[0], dv = b[1] - a[1];
+    const float t = std::clamp(((x - a[0]) * du + (y - a[1]) * dv) / (du * du + dv * dv), 0.0f, 1.0f);
+    const float ex = a[0] + t * du - x, ey = a[1] + t * dv - y;
+    return std::sqrt(ex * ex + ey * ey);
+}
+
+const float kCrackBranch[2] = {17, 6};
+
 Colour floorRoom0(const RoomStyle& s, int variant, int x, int y) {
     const int n = 32;
     // One large tile with a soft pillow shading and a thin seam.
@@ -42,9 +52,21 @@ Colour floorRoom0(const RoomStyle& s, int variant, int x, int y) {
     } else if (x == n - 1 || y == n - 1) {
         c = s.floorDark;
     }
-    const float r = std::sqrt(cx * cx + cy * cy);
-    if (variant == 2 && r > 0.2f && r < 0.26f) {
-        c = mixColour(c, s.floorDark, 0.55f);
+    if (variant == 2) {
+        // A hairline crack wandering in from the edge: worn stone, nothing to step on or press. (A round
+        // mark here looked like a pressure plate.)
+        const float crack[6][2] = {{0, 9}, {8, 13}, {14, 12}, {19, 18}, {25, 19}, {31, 24}};
+        const float px = x + 0.5f, py = y + 0.5f;
+        float nearest = 99;
+        for (int i = 0; i < 5; ++i) {
+            nearest = std::min(nearest, segmentDistance(px, py, crack[i], crack[i + 1]));
+        }
+        nearest = std::min(nearest, segmentDistance(px, py, crack[2], kCrackBranch));
+        if (nearest < 0.55f) {
+            c = mixColour(c, s.floorDark, 0.75f);
+        } else if (nearest < 1.2f && py > 12) {
+            c = mixColour(c, s.floorLight, 0.25f); // the lower lip catches the light
+        }
     }
     if (variant == 3) {
         // A few round pebbles set into the tile.
@@ -129,10 +151,9 @@ Colour floorRoom2(const RoomStyle& s, int variant, int x, int y) {
             } else if (y == 9 || y == 22) {
                 c = (x % 6 == 1) ? hexColour(0x9a9a9a) : hexColour(0x4a4a50);
             }
-            const float du = x - 15.5f, dv = y - 15.5f;
-            const float d = std::sqrt(du * du + dv * dv);
-            if (d > 2.2f && d < 3.6f) {
-                c = hexColour(0x8a8a92);
+            // A flush iron grip rather than a ring, which read as a push button.
+            if (y >= 15 && y <= 16 && x >= 12 && x <= 19) {
+                c = y == 15 ? hexColour(0x8a8a92) : hexColour(0x4a4a50);
             }
         }
     }
@@ -158,10 +179,19 @@ Colour floorRoom3(const RoomStyle& s, int variant, int x, int y) {
         c = shade(s.floor, 0.7f);
     }
     if (variant == 2 || variant == 3) {
-        // Chevrons that lead along the room's left edge.
-        const int phase = (variant == 2 ? y : y + 2) % 6;
-        if (x >= 4 && x <= 11 && std::abs(x - 7.5f) + 0.5f == phase + 0.0f) {
-            c = shade(s.trim, 0.45f);
+        // Two traces run through the floor along the room's left edge, unbroken from one panel to the
+        // next, one branching off on one panel and jogging aside on the other: wiring, not a marking that
+        // points anywhere.
+        const Colour trace = shade(s.trim, 0.4f);
+        const bool jog = variant == 3 && y >= 6 && y <= 9;
+        if (x == 5 || (x == 8 && !jog) || (jog && x == 8 + std::min(y - 5, 10 - y))) {
+            c = trace;
+        }
+        if (variant == 2 && y == 10 && x > 8 && x < 13) {
+            c = trace;
+        }
+        if ((variant == 2 && y == 10 && x == 12) || (variant == 3 && x == 5 && y == 11)) {
+            c = shade(s.trim, 0.7f); // a solder point
         }
     }
     if (y == 4 && x >= 4 && x <= 11 && variant != 4) {
@@ -183,7 +213,9 @@ Colour floorRoom4(const RoomStyle& s, int variant, int x, int y) {
     } else if (x == 31 || y == 31) {
         c = mixColour(base, s.floorDark, 0.6f);
     }
-    if (variant == 3 && (x == 3 || x == 28 || y == 3 || y == 28) && x >= 3 && x <= 28 && y >= 3 && y <= 28) {
+    if (variant == 3 && (x == 3 || x == 28)) {
+        // Gold inlay lines that run on from tile to tile along the room's side aisles; a closed square
+        // here looked like a plate to stand on.
         c = s.trim;
     }
     return c;

@@ -1,5 +1,5 @@
-// PNG encoding for tests through libpng's simplest write path, into memory.
-#include "tests/support/png_writer.h"
+// PNG encoding through libpng's row-by-row write path, into memory.
+#include "tools/encoders/png_encoder.h"
 
 #include <png.h>
 
@@ -41,8 +41,12 @@ int colourTypeOf(PngImage::Kind kind) {
 void writeRows(png_structp png, png_infop info, const PngImage& image) {
     const int channels = channelsOf(image.kind);
     const int depth = image.kind == PngImage::kRgb16 ? 16 : 8;
-    png_set_IHDR(png, info, image.width, image.height, depth, colourTypeOf(image.kind), PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (image.compressionLevel >= 0) {
+        png_set_compression_level(png, image.compressionLevel);
+    }
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height),
+                 depth, colourTypeOf(image.kind), PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     if (image.kind == PngImage::kPalette) {
         for (size_t i = 0; i + 2 < image.palette.size(); i += 3) {
@@ -63,10 +67,10 @@ void writeRows(png_structp png, png_infop info, const PngImage& image) {
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
     png_write_info(png, info);
-    const size_t rowSamples = static_cast<size_t>(image.width) * channels;
-    std::vector<uint8_t> row(rowSamples * (depth / 8));
+    const size_t rowSamples = static_cast<size_t>(image.width) * static_cast<size_t>(channels);
+    std::vector<uint8_t> row(rowSamples * static_cast<size_t>(depth / 8));
     for (int y = 0; y < image.height; ++y) {
-        const uint8_t* source = image.samples.data() + y * rowSamples;
+        const uint8_t* source = image.samples.data() + static_cast<size_t>(y) * rowSamples;
         for (size_t i = 0; i < rowSamples; ++i) {
             if (depth == 16) {
                 row[2 * i] = source[i];
@@ -91,7 +95,9 @@ bool writeGuarded(png_structp png, png_infop info, const PngImage& image) {
 
 std::vector<uint8_t> encodePng(const PngImage& image) {
     std::vector<uint8_t> out;
-    if (image.samples.size() != static_cast<size_t>(image.width * image.height * channelsOf(image.kind))) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.samples.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) *
+                                    static_cast<size_t>(channelsOf(image.kind))) {
         return out;
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

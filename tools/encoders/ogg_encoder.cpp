@@ -1,5 +1,5 @@
 // Ogg Vorbis encoding through libvorbisenc, pages appended to a byte vector.
-#include "tools/assetgen/ogg_file.h"
+#include "tools/encoders/ogg_encoder.h"
 
 #include <vorbis/vorbisenc.h>
 
@@ -10,17 +10,25 @@ void appendPage(const ogg_page& page, std::vector<uint8_t>& out) {
     out.insert(out.end(), page.header, page.header + page.header_len);
     out.insert(out.end(), page.body, page.body + page.body_len);
 }
-} // namespace
 
-bool encodeOggVorbis(const std::vector<float>& left, const std::vector<float>& right, int rate, float quality,
-                     int serial, std::vector<uint8_t>& out) {
-    out.clear();
-    if (left.size() != right.size()) {
+bool channelsFit(const std::vector<std::vector<float>>& channels) {
+    if (channels.empty() || channels.size() > 2) {
         return false;
     }
+    return channels.size() == 1 || channels[0].size() == channels[1].size();
+}
+} // namespace
+
+bool encodeOggVorbis(const std::vector<std::vector<float>>& channels, int rate, float quality, int serial,
+                     std::vector<uint8_t>& out) {
+    out.clear();
+    if (!channelsFit(channels)) {
+        return false;
+    }
+    const int channelCount = static_cast<int>(channels.size());
     vorbis_info info;
     vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, 2, rate, quality) != 0) {
+    if (vorbis_encode_init_vbr(&info, channelCount, rate, quality) != 0) {
         vorbis_info_clear(&info);
         return false;
     }
@@ -44,7 +52,7 @@ bool encodeOggVorbis(const std::vector<float>& left, const std::vector<float>& r
         appendPage(page, out);
     }
 
-    const size_t total = left.size();
+    const size_t total = channels[0].size();
     const size_t chunk = 1024;
     size_t position = 0;
     bool endOfStream = false;
@@ -53,8 +61,9 @@ bool encodeOggVorbis(const std::vector<float>& left, const std::vector<float>& r
         if (position < total) {
             const size_t count = std::min(chunk, total - position);
             float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-            std::copy(left.begin() + position, left.begin() + position + count, buffer[0]);
-            std::copy(right.begin() + position, right.begin() + position + count, buffer[1]);
+            for (int c = 0; c < channelCount; ++c) {
+                std::copy(channels[c].begin() + position, channels[c].begin() + position + count, buffer[c]);
+            }
             vorbis_analysis_wrote(&dsp, static_cast<int>(count));
             position += count;
         } else {
