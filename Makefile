@@ -77,4 +77,6 @@ install: configure-run
 	cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX),)
 
 clean:
-	rm -rf $(BUILD_DIR) build-bench build-asan build-fuzz build-package
+	rm -rf $(BUILD_DIR) build-bench build-asan build-fuzz build-package build-web
+
+-include web/web.mk

@@ -4,8 +4,13 @@
 #include <SDL/SDL.h>
 #include <climits>
 
+#ifdef __EMSCRIPTEN__
+// A page must not sleep: the browser's frame callback paces the passes (see passIsDue).
+FrameClock::FrameClock() : ticks_([] { return SDL_GetTicks(); }), sleep_([](uint32_t) {}) {}
+#else
 FrameClock::FrameClock()
     : ticks_([] { return SDL_GetTicks(); }), sleep_([](uint32_t ms) { SDL_Delay(ms); }) {}
+#endif
 
 FrameClock::FrameClock(TickSource ticks, Sleeper sleep)
     : ticks_(std::move(ticks)), sleep_(std::move(sleep)) {}
@@ -27,4 +32,9 @@ float FrameClock::waitFrame() {
         step = maxStep;
     }
     return step;
+}
+
+bool FrameClock::passIsDue(uint32_t now) const {
+    const double elapsed = static_cast<double>(static_cast<int32_t>(now - lastTicks));
+    return elapsed >= 1000.0 / targetFps - 1000.0 / 120.0;
 }

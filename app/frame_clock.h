@@ -17,6 +17,10 @@ public:
     // Sleeps for what is left of this pass's share of a second, then returns the seconds since the end of
     // the previous call, never more than maxStep. The first call measures from tick 0.
     float waitFrame();
+    // For a host that paces the passes itself (a browser calls once per display frame, and a page may
+    // not sleep): whether a pass is due at tick `now`, so that at most targetFps passes run per second.
+    // A pass counts as due from half a 60 Hz frame before its time, since display frames jitter.
+    bool passIsDue(uint32_t now) const;
 
     uint32_t lastTicks = 0;
     float targetFps = 60.0f;

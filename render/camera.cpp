@@ -1,6 +1,7 @@
 // The perspective camera: fog, clearing, projection and view.
 #include "render/camera.h"
 
+#include <GL/glu.h>
 #include <SDL/SDL_opengl.h>
 #include <cmath>
 

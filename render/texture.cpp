@@ -116,6 +116,13 @@ bool isGlReady(const SDL_Surface* image) {
     return f->BytesPerPixel == 3 && f->Rmask == kRed24 && f->Gmask == kGreen24 && f->Bmask == kBlue24;
 }
 
+#ifdef __EMSCRIPTEN__
+// The browser's SDL decodes every picture into R,G,B,A bytes without a colour key, which is already the
+// layout OpenGL reads; its surfaces lack the fields a conversion needs.
+SDL_Surface* toGlLayout(SDL_Surface*) {
+    return nullptr;
+}
+#else
 Uint32 rawPixel(const SDL_Surface* image, int x, int y) {
     const int bpp = image->format->BytesPerPixel;
     const Uint8* p = static_cast<const Uint8*>(image->pixels) + y * image->pitch + x * bpp;
@@ -192,6 +199,7 @@ SDL_Surface* toGlLayout(SDL_Surface* image) {
     }
     return converted;
 }
+#endif
 
 int alphaModeOf(const SDL_Surface* image) {
     if (image->format->BytesPerPixel != 4) {

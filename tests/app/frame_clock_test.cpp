@@ -91,3 +91,24 @@ TEST(FrameClock, ATickCounterThatWrapsStillGivesTheSmallDifference) {
     ASSERT_EQ(time.sleeps.size(), 1u);
     EXPECT_EQ(time.sleeps[0], 2147483647u);
 }
+
+// A browser calls once per display frame; the clock decides which calls make a pass.
+TEST(FrameClock, AHostPacedPassIsDueAtTheTargetRateWhateverTheDisplayRate) {
+    FakeTime time;
+    FrameClock clock = time.clock();
+    clock.lastTicks = 5000;
+    // At 60 passes a second every frame of a 60 Hz display is due, even one that comes a little early.
+    EXPECT_TRUE(clock.passIsDue(5017));
+    EXPECT_TRUE(clock.passIsDue(5015));
+    // A 144 Hz display's next frame (7 ms) is too early; its second (14 ms) is due.
+    EXPECT_FALSE(clock.passIsDue(5007));
+    EXPECT_TRUE(clock.passIsDue(5014));
+    // The message screen's 24 passes a second take every second frame of a 60 Hz display at most.
+    clock.targetFps = 24.0f;
+    EXPECT_FALSE(clock.passIsDue(5017));
+    EXPECT_TRUE(clock.passIsDue(5034));
+    // Ticks that wrapped since the last pass still count the small difference.
+    clock.lastTicks = 0xFFFFFFF0u;
+    EXPECT_TRUE(clock.passIsDue(0x00000020u));
+    EXPECT_FALSE(clock.passIsDue(0xFFFFFFF4u));
+}

@@ -186,6 +186,11 @@ int nextPlayerCommand(const World& world) {
 }
 
 void ScriptedPlayer::playFrame(World& world, float dt) {
+    pressKeys(world);
+    world.update(dt);
+}
+
+void ScriptedPlayer::pressKeys(const World& world) {
     if (heldKey_ != 0) {
         // A key is let go a few frames after it went down, as fingers do.
         if (++framesHeld_ >= 3) {
@@ -202,5 +207,4 @@ void ScriptedPlayer::playFrame(World& world, float dt) {
             ++keyPresses_;
         }
     }
-    world.update(dt);
 }

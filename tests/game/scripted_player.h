@@ -15,6 +15,8 @@ class ScriptedPlayer {
 public:
     // Plays one frame: presses or releases a key if it is time to, then updates the World by dt.
     void playFrame(World& world, float dt);
+    // The keyboard half of a frame alone, for a game whose own main loop updates the World.
+    void pressKeys(const World& world);
 
     int keyPresses() const { return keyPresses_; }
     // The keys pressed so far, in order (key symbols).

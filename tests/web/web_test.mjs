@@ -1,0 +1,267 @@
+// The browser edition in headless Chromium: the page starts black, a key reveals room 0, Escape opens
+// and closes the pause menu, a missing picture ends in the red message screen naming it, and the
+// scripted player wins a game, gets the print page offered and finds the field finished after a reload.
+// Run by run-web-tests.sh, which builds the pages first.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+import { serveFolder } from '../../web/serve.mjs';
+import { solidPng, decodePng } from './png.mjs';
+
+const sourceDir = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
+const desktopBuild = process.env.TAVOK_BUILD_DIR;
+const webBuild = process.env.TAVOK_WEB_BUILD_DIR;
+const kWidth = 1280, kHeight = 720;
+const kCell = kHeight / 21, kShift = kWidth / 2 - 7 * kCell;
+
+let scratch, browser, server, base;
+
+// res/ with every picture one solid colour, as the desktop drawing tests use: room tiles earthy,
+// the outside strips blue, items and figures white; the music stays the real music. `leaveOut` names
+// a resource left out altogether.
+function solidRes(folder, leaveOut) {
+  const respack = path.join(desktopBuild, 'tools/respack/respack');
+  const listing = execFileSync(respack, ['check', path.join(desktopBuild, 'res')], { encoding: 'utf8' });
+  fs.mkdirSync(folder, { recursive: true });
+  const plain = path.join(scratch, 'plain.png');
+  for (const line of listing.trim().split('\n')) {
+    const [number, kind] = line.split('\t');
+    const n = Number(number);
+    if (n === leaveOut) continue;
+    const target = path.join(folder, `${n}.dat`);
+    if (kind !== 'png') {
+      fs.copyFileSync(path.join(desktopBuild, 'res', `${n}.dat`), target);
+      continue;
+    }
+    const figure = n >= 71000 || n % 1000 >= 190;
+    const colour = figure ? [255, 255, 255] : n >= 8000 ? [60, 60, 200] : [200, 100, 40];
+    fs.writeFileSync(plain, solidPng(4, 4, colour));
+    execFileSync(respack, ['pack', plain, target]);
+  }
+}
+
+// A copy of a built page folder with its own res/ packed in.
+function pageWithRes(name, pageDir, resDir) {
+  const folder = path.join(scratch, 'site', name);
+  fs.mkdirSync(folder, { recursive: true });
+  for (const file of ['tavok.html', 'tavok.js', 'tavok.wasm']) {
+    fs.copyFileSync(path.join(pageDir, file), path.join(folder, file));
+  }
+  execFileSync('bash', [path.join(sourceDir, 'web/pack-res.sh'), resDir, folder]);
+}
+
+before(async () => {
+  scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'tavok-web-'));
+  solidRes(path.join(scratch, 'res-solid'));
+  solidRes(path.join(scratch, 'res-missing'), 1190);
+  pageWithRes('solid', path.join(webBuild, 'page'), path.join(scratch, 'res-solid'));
+  pageWithRes('missing', path.join(webBuild, 'page'), path.join(scratch, 'res-missing'));
+  fs.cpSync(path.join(webBuild, 'test-page'), path.join(scratch, 'site', 'autoplay'), { recursive: true });
+  server = await serveFolder(path.join(scratch, 'site'));
+  base = `http://127.0.0.1:${server.address().port}`;
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader',
+           '--enable-unsafe-swiftshader'],
+  });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) server.close();
+  if (scratch) fs.rmSync(scratch, { recursive: true, force: true });
+});
+
+async function waitFor(what, condition, seconds) {
+  const end = Date.now() + seconds * 1000;
+  for (;;) {
+    const value = await condition();
+    if (value) return value;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await new Promise((resolve) => setTimeout(resolve, 200));
+  }
+}
+
+async function openPage(context, address) {
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(base + address);
+  await waitFor('the game to start', () => page.evaluate(() => typeof Module._tavok_game_mode === 'function' &&
+      Module.calledRun && Module._tavok_passes_timed() > 3), 60);
+  page.errors = errors;
+  return page;
+}
+
+async function canvasPicture(page) {
+  return decodePng(await page.locator('canvas').screenshot());
+}
+
+// The pixel at the centre of grid cell (x, y), y counted upwards as the game does.
+function cellPixel(picture, x, y) {
+  return picture.pixel(Math.floor(kShift + (x + 0.5) * kCell), kHeight - 1 - Math.floor((y + 0.5) * kCell));
+}
+
+function near(pixel, [r, g, b], tolerance = 3) {
+  return Math.abs(pixel[0] - r) <= tolerance && Math.abs(pixel[1] - g) <= tolerance &&
+         Math.abs(pixel[2] - b) <= tolerance;
+}
+
+function countLit(picture, x0, y0, x1, y1) {
+  let lit = 0;
+  for (let y = y0; y < y1; ++y) {
+    for (let x = x0; x < x1; ++x) {
+      const [r, g, b] = picture.pixel(x, y);
+      if (r + g + b > 0) ++lit;
+    }
+  }
+  return lit;
+}
+
+async function tap(page, key) {
+  await page.keyboard.down(key);
+  await page.waitForTimeout(120);
+  await page.keyboard.up(key);
+}
+
+test('the page starts black; one arrow key reveals room 0 and starts the music', async () => {
+  const context = await browser.newContext({ viewport: { width: kWidth, height: kHeight } });
+  const page = await openPage(context, '/solid/tavok.html');
+  assert.deepEqual(await page.evaluate(() => [canvas.width, canvas.height]), [kWidth, kHeight]);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'canvas', 'the canvas has the focus');
+  assert.equal(countLit(await canvasPicture(page), 0, 0, kWidth, kHeight), 0, 'nothing is drawn before a key');
+  assert.equal((await page.evaluate(() => Module.musicState())).loaded, false);
+
+  await tap(page, 'ArrowRight');
+  // Room 0 is drawn through its green tint; the rooms above stay masked.
+  const picture = await waitFor('room 0 to show', async () => {
+    const shot = await canvasPicture(page);
+    return near(cellPixel(shot, 2, 1), [100, 100, 20], 6) ? shot : null;
+  }, 20);
+  assert.ok(near(cellPixel(picture, 2, 2), [100, 100, 20], 6), 'the upper row of room 0');
+  assert.ok(near(cellPixel(picture, 6, 5), [0, 0, 0], 0), 'room 1 is still hidden');
+  assert.ok(near(cellPixel(picture, 6, 17), [0, 0, 0], 0), 'room 4 is still hidden');
+  const music = await waitFor('track 1 to sound', async () => {
+    const state = await page.evaluate(() => Module.musicState());
+    return state.sounding ? state : null;
+  }, 20);
+  assert.equal(music.context, 'running', 'the key press let the page start audio');
+  assert.equal(music.loop, true);
+  assert.ok(Math.abs(music.duration - 21.333) < 0.01, `one loop of ${music.duration} s`);
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
+
+test('Escape shows the pause menu outlines and pauses the music; Escape again resumes', async () => {
+  const context = await browser.newContext({ viewport: { width: kWidth, height: kHeight } });
+  const page = await openPage(context, '/solid/tavok.html');
+  await tap(page, 'ArrowRight');
+  await waitFor('room 0 to show', async () => near(cellPixel(await canvasPicture(page), 2, 1), [100, 100, 20], 6), 20);
+
+  await tap(page, 'Escape');
+  assert.equal(await page.evaluate(() => Module._tavok_game_mode()), 5);
+  // The outermost copy is three quarters of the canvas (x 160..1120), in green; the play field is gone.
+  const menu = await waitFor('the outlines to brighten', async () => {
+    const shot = await canvasPicture(page);
+    return countLit(shot, 150, 100, 170, 620) > 300 && countLit(shot, 1110, 100, 1130, 620) > 300 ? shot : null;
+  }, 10);
+  let onlyGreen = true;
+  for (let y = 0; y < kHeight; y += 3) {
+    for (let x = 0; x < kWidth; x += 3) {
+      const [r, g, b] = menu.pixel(x, y);
+      if (r + g + b > 0 && !(g > r && Math.abs(r - b) <= 2)) onlyGreen = false;
+    }
+  }
+  assert.ok(onlyGreen, 'only green outlines on black');
+  assert.equal(countLit(menu, 0, 0, 150, kHeight), 0, 'nothing left of the outer outline');
+  assert.equal(countLit(menu, 1130, 0, kWidth, kHeight), 0, 'nothing right of the outer outline');
+  assert.equal(countLit(menu, 0, 0, kWidth, 80), 0, 'nothing above the outer outline');
+  assert.equal((await page.evaluate(() => Module.musicState())).sounding, false, 'music paused');
+
+  await tap(page, 'Escape');
+  assert.equal(await page.evaluate(() => Module._tavok_game_mode()), 4);
+  await waitFor('the field to come back', async () => near(cellPixel(await canvasPicture(page), 2, 1), [100, 100, 20], 6), 10);
+  await waitFor('the music to resume', async () => (await page.evaluate(() => Module.musicState())).sounding, 10);
+  await context.close();
+});
+
+test('a page whose res/ lacks a picture shows the red message screen naming the file', async () => {
+  const context = await browser.newContext({ viewport: { width: kWidth, height: kHeight } });
+  const page = await openPage(context, '/missing/tavok.html');
+  assert.equal(await page.evaluate(() => Module._tavok_game_mode()), 3);
+  const text = await page.evaluate(() => UTF8ToString(Module._tavok_message_text()));
+  assert.match(text, /^error\n-----\ncould not load resource file:\n1190\.dat\n\ntry:\nreinstalling\n/);
+  const picture = await canvasPicture(page);
+  // Red everywhere but the white strokes of the text, which fill rows from the top.
+  assert.ok(near(picture.pixel(kWidth - 5, kHeight - 5), [255, 0, 0], 0));
+  let white = 0, other = 0;
+  for (let y = 0; y < kHeight; y += 2) {
+    for (let x = 0; x < kWidth; x += 2) {
+      const p = picture.pixel(x, y);
+      if (near(p, [255, 255, 255], 40)) ++white;
+      else if (!near(p, [255, 0, 0], 40)) ++other;
+    }
+  }
+  assert.ok(white > 500, `${white} white samples of text`);
+  assert.ok(other < white / 4, `${other} samples neither red nor white`);
+  // Row 3 of 18 holds "1190.DAT": its first glyph lies in the left-most column's cell.
+  const rowTop = Math.floor(3 * kHeight / 18), cell = kWidth / 32;
+  assert.ok(countLitWhite(picture, 0, rowTop, Math.floor(cell), rowTop + Math.floor(kHeight / 18)) > 10);
+  // Escape leaves with exit code 1.
+  await tap(page, 'Escape');
+  await waitFor('the game to end', () => page.evaluate(() => Module.exitCode === 1), 10);
+  await context.close();
+});
+
+function countLitWhite(picture, x0, y0, x1, y1) {
+  let count = 0;
+  for (let y = y0; y < y1; ++y) {
+    for (let x = x0; x < x1; ++x) {
+      if (near(picture.pixel(x, y), [255, 255, 255], 40)) ++count;
+    }
+  }
+  return count;
+}
+
+// A whole scripted game takes longer in the software-rendered browser than a test run allows (about 10 ms
+// of the page's own work per pass), so it runs only when asked for: TAVOK_WEB_WIN=1 make test-web.
+const winSkip = process.env.TAVOK_WEB_WIN === '1' ? false : 'a whole game is too slow here; TAVOK_WEB_WIN=1 runs it';
+test('the scripted player wins in the browser; the print page is offered; a reload shows the finished field once', { skip: winSkip }, async () => {
+  const reference = path.join(scratch, 'reference');
+  execFileSync(path.join(desktopBuild, 'tests/web/web_print_reference'), [reference]);
+  const expected = fs.readFileSync(path.join(reference, 'Desktop', 'print_me.html'));
+
+  // A small canvas and 32 passes of 1/60 s per browser frame: the game's own work per pass is what
+  // limits how fast the scripted player gets through a game in a software-rendered browser.
+  const context = await browser.newContext({ viewport: { width: 320, height: 180 }, acceptDownloads: true });
+  const page = await openPage(context, '/autoplay/tavok.html?autoplay+32');
+  await waitFor('the game to be won', () => page.evaluate(() => Module.printPageOffered === true), 1500);
+  await waitFor('the marker to be stored', () => page.evaluate(() => Module.markerStored === true), 20);
+  const link = page.locator('#print-page a');
+  assert.ok(await link.isVisible(), 'the download link shows');
+  const [download] = await Promise.all([page.waitForEvent('download'), link.click()]);
+  assert.equal(download.suggestedFilename(), 'print_me.html');
+  const saved = path.join(scratch, 'downloaded.html');
+  await download.saveAs(saved);
+  assert.ok(fs.readFileSync(saved).equals(expected), 'the same bytes as the desktop writes');
+  await page.close();
+
+  // The reload finds the stored marker: no avatars, the field dark, and a key changes nothing.
+  const finished = await openPage(context, '/solid/tavok.html');
+  assert.equal(await finished.evaluate(() => Module._tavok_avatar_count()), 0);
+  await tap(finished, 'ArrowRight');
+  await finished.waitForTimeout(2500);
+  const dark = await canvasPicture(finished);
+  assert.equal(countLit(dark, 0, 0, dark.width, dark.height), 0, 'the finished field is dark');
+  await finished.close();
+
+  // Once: the next load is a new game again.
+  const again = await openPage(context, '/solid/tavok.html');
+  assert.equal(await again.evaluate(() => Module._tavok_avatar_count()), 5);
+  await context.close();
+});

@@ -1,0 +1,149 @@
+// Program entry of the browser edition. The page cannot block, so instead of Game::run's loop the
+// browser calls one pass per display frame; the frame clock measures and clamps the step exactly as
+// on the desktop, and holds the passes to its target rate. The window is the page's canvas, at the
+// size the page chose for it.
+#include <emscripten.h>
+
+#include <SDL/SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "app/display.h"
+#include "app/frame_clock.h"
+#include "app/game.h"
+#include "app/fatal.h"
+#include "app/services.h"
+#include "game/world.h"
+#include "web/page_files.h"
+
+#ifdef TAVOK_WEB_AUTOPLAY
+#include "tests/game/scripted_player.h"
+#endif
+
+extern "C" {
+// web/tavok_library.js
+int tavok_canvas_width();
+int tavok_canvas_height();
+void tavok_game_ended(int exitCode);
+void tavok_install_probes();
+}
+
+namespace {
+Game* game = nullptr;
+PageFiles pageFiles;
+
+#ifdef TAVOK_WEB_AUTOPLAY
+// Test pages only: the scripted player of the desktop tests plays through the keyboard state, several
+// fixed 1/60 s passes per browser frame so that a whole game takes seconds rather than minutes.
+ScriptedPlayer* autoplayer = nullptr;
+int autoplayPasses = 1;
+#endif
+
+void endGame(bool ordinaryEnd) {
+    game->shutdown();
+    delete game;
+    game = nullptr;
+    closePlatform();
+    emscripten_cancel_main_loop();
+    tavok_game_ended(ordinaryEnd ? 0 : 1);
+}
+
+// How long the passes take in the page (the page's own work; the browser draws afterwards).
+double passMillisecondsTotal = 0.0;
+double passMillisecondsLongest = 0.0;
+int passesTimed = 0;
+
+// One pass, as Game::run does it; true when the game has ended.
+bool pass(float dt) {
+    const double start = emscripten_get_now();
+    const std::optional<bool> result = game->runPass(dt);
+    pageFiles.afterPass();
+    const double took = emscripten_get_now() - start;
+    passMillisecondsTotal += took;
+    passMillisecondsLongest = took > passMillisecondsLongest ? took : passMillisecondsLongest;
+    ++passesTimed;
+    if (result) {
+        endGame(*result);
+        return true;
+    }
+    return false;
+}
+
+void browserFrame() {
+#ifdef TAVOK_WEB_AUTOPLAY
+    if (autoplayer != nullptr) {
+        for (int i = 0; i < autoplayPasses; ++i) {
+            if (gameMode == kModePlay && theWorld != nullptr) {
+                autoplayer->pressKeys(*theWorld);
+            }
+            if (pass(1.0f / 60.0f)) {
+                return;
+            }
+        }
+        return;
+    }
+#endif
+    if (!theFrameClock->passIsDue(SDL_GetTicks())) {
+        return;
+    }
+    pass(theFrameClock->waitFrame());
+}
+} // namespace
+
+// What the browser tests and measurements read from the page.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE const char* tavok_message_text() {
+    return messageText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int tavok_game_mode() {
+    return gameMode;
+}
+EMSCRIPTEN_KEEPALIVE int tavok_crawler_count() {
+    return theWorld != nullptr ? static_cast<int>(theWorld->crawlers.size()) : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavok_avatar_count() {
+    return theWorld != nullptr ? static_cast<int>(theWorld->avatars.size()) : 0;
+}
+// Mean and longest pass in milliseconds since the last call, and how many passes ran.
+EMSCRIPTEN_KEEPALIVE double tavok_pass_mean_ms() {
+    return passesTimed > 0 ? passMillisecondsTotal / passesTimed : 0.0;
+}
+EMSCRIPTEN_KEEPALIVE double tavok_pass_longest_ms() {
+    return passMillisecondsLongest;
+}
+EMSCRIPTEN_KEEPALIVE int tavok_passes_timed() {
+    return passesTimed;
+}
+EMSCRIPTEN_KEEPALIVE void tavok_pass_times_reset() {
+    passMillisecondsTotal = 0.0;
+    passMillisecondsLongest = 0.0;
+    passesTimed = 0;
+}
+}
+
+int main(int argc, char** argv) {
+    (void)argc;
+    (void)argv;
+#ifdef TAVOK_WEB_AUTOPLAY
+    // "autoplay N": the scripted player plays, N passes per browser frame.
+    if (argc >= 2 && std::strcmp(argv[1], "autoplay") == 0) {
+        autoplayer = new ScriptedPlayer;
+        autoplayPasses = argc >= 3 ? std::atoi(argv[2]) : 1;
+        if (autoplayPasses < 1) {
+            autoplayPasses = 1;
+        }
+    }
+#endif
+    if (!openDisplay("taVok", tavok_canvas_width(), tavok_canvas_height(), false)) {
+        tavok_game_ended(1);
+        return 1;
+    }
+    tavok_install_probes();
+    game = new Game;
+    game->init();
+    // 0 frames per second: the browser's own display rate.
+    emscripten_set_main_loop(browserFrame, 0, 0);
+    return 0;
+}

@@ -1,0 +1,53 @@
+// A static server for a page folder, on 127.0.0.1 only. Usage: node web/serve.mjs FOLDER [PORT]
+// (port 0 takes any free port). Also imported by the browser tests.
+import http from 'node:http';
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const kTypes = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript',
+  '.wasm': 'application/wasm',
+  '.data': 'application/octet-stream',
+  '.png': 'image/png',
+};
+
+// Resolves to the listening server; its address is server.address().
+export function serveFolder(folder, port = 0) {
+  const root = path.resolve(folder);
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
+    const file = path.resolve(root, '.' + (name === '/' ? '/tavok.html' : name));
+    if (!file.startsWith(root + path.sep)) {
+      response.writeHead(403).end();
+      return;
+    }
+    fs.readFile(file, (error, bytes) => {
+      if (error) {
+        response.writeHead(404).end();
+        return;
+      }
+      response.writeHead(200, {
+        'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
+        'Cache-Control': 'no-store',
+      });
+      response.end(bytes);
+    });
+  });
+  return new Promise((resolve, reject) => {
+    server.once('error', reject);
+    server.listen(port, '127.0.0.1', () => resolve(server));
+  });
+}
+
+if (process.argv[1] === fileURLToPath(import.meta.url)) {
+  const folder = process.argv[2];
+  const port = Number(process.argv[3] || 8723);
+  if (!folder || !fs.existsSync(path.join(folder, 'tavok.html'))) {
+    console.error('usage: node web/serve.mjs PAGE_FOLDER [PORT] (the folder holds tavok.html)');
+    process.exit(2);
+  }
+  const server = await serveFolder(folder, port);
+  console.log(`taVok is served at http://127.0.0.1:${server.address().port}/tavok.html (Ctrl-C ends)`);
+}

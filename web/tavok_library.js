@@ -1,0 +1,103 @@
+// The page's side of the browser edition, linked into the game's script: the canvas size, the end of
+// the game, the print page download, the stored marker, and the music seek that the browser's SDL_mixer
+// lacks.
+mergeInto(LibraryManager.library, {
+  tavok_canvas_width: function() {
+    return Module['canvas'].width;
+  },
+  tavok_canvas_height: function() {
+    return Module['canvas'].height;
+  },
+
+  tavok_game_ended: function(exitCode) {
+    Module['exitCode'] = exitCode;
+    if (Module['onGameEnded']) Module['onGameEnded'](exitCode);
+  },
+
+  tavok_offer_print_page: function(bytes, length) {
+    var page = HEAPU8.slice(bytes, bytes + length);
+    if (Module['offerPrintPage']) Module['offerPrintPage'](page);
+  },
+
+  // The marker the game just wrote goes into the persistent folder the page mounted (web/tavok_pre.js).
+  tavok_store_marker__deps: ['$FS'],
+  tavok_store_marker: function() {
+    try {
+      FS.writeFile('/persist/delete_me.html', FS.readFile('/delete_me.html'));
+      FS.syncfs(false, function(error) {
+        Module['markerStored'] = !error;
+      });
+    } catch (e) {
+      Module['markerStored'] = false;
+    }
+  },
+
+  // The browser's SDL keeps a placeholder at stream number 0, since 0 is the null stream; its own
+  // SDL_FreeRW drops trailing free numbers including that placeholder, after which the next memory
+  // stream gets number 0 and reads as a failure to the game. The same, keeping the placeholder.
+  SDL_FreeRW__deps: ['$SDL'],
+  SDL_FreeRW: function(rwopsID) {
+    SDL.rwops[rwopsID] = null;
+    while (SDL.rwops.length > 1 && SDL.rwops[SDL.rwops.length - 1] === null) {
+      SDL.rwops.pop();
+    }
+  },
+
+  // The game seeks to keep every music layer at the same point of one loop. The browser decodes a newly
+  // loaded music in the background, so a seek can come before playback has begun; playback then starts
+  // where the loop has got to by the time decoding is done, not where it was when the seek was asked.
+  Mix_SetMusicPosition__deps: ['$SDL'],
+  Mix_SetMusicPosition: function(position) {
+    var audio = SDL.music.audio;
+    if (!audio) return -1;
+    if (audio.resource && audio.resource.webAudio) {
+      var webAudio = audio.resource.webAudio;
+      if (audio.webAudioNode) {
+        SDL.pauseWebAudio(audio);
+        audio.currentPosition = position;
+        SDL.playWebAudio(audio);
+      } else {
+        audio.currentPosition = position;
+        if (webAudio.onDecodeComplete && !audio.paused) {
+          var askedAt = SDL.audioContext['currentTime'];
+          webAudio.onDecodeComplete.unshift(function() {
+            if (!audio.paused && !audio.webAudioNode) {
+              var late = SDL.audioContext['currentTime'] - askedAt;
+              audio.currentPosition = (position + late) % webAudio.decodedBuffer.duration;
+            }
+          });
+        }
+      }
+      Module['musicSeeks'] = (Module['musicSeeks'] || 0) + 1;
+      return 0;
+    }
+    if (audio.currentTime !== undefined) {
+      audio.currentTime = position;
+      return 0;
+    }
+    return -1;
+  },
+
+  // For the browser tests and for measuring: what the music is doing now.
+  tavok_install_probes__deps: ['$SDL'],
+  tavok_install_probes: function() {
+    Module['musicState'] = function() {
+      var audio = SDL.music.audio;
+      var context = SDL.audioContext;
+      var state = {context: context ? context.state : 'none', loaded: !!audio};
+      if (audio && audio.resource && audio.resource.webAudio) {
+        var webAudio = audio.resource.webAudio;
+        state.decoded = !!webAudio.decodedBuffer;
+        state.duration = webAudio.decodedBuffer ? webAudio.decodedBuffer.duration : 0;
+        state.sounding = !!audio.webAudioNode;
+        state.paused = !!audio.paused;
+        state.loop = !!audio.loop;
+        state.volume = audio.volume;
+        state.position = audio.webAudioNode
+            ? (context['currentTime'] - audio.startTime) % state.duration
+            : audio.currentPosition;
+      }
+      return state;
+    };
+  },
+});

@@ -1,0 +1,78 @@
+# The browser edition: the same subsystem folders compiled by emscripten into one page. Included by the
+# top-level CMakeLists.txt when the emscripten toolchain file is in use; the desktop build never reads it.
+#
+# What differs from the desktop sits in a few files: web/main_web.cpp (one pass of the main loop per
+# browser frame), web/*.js (the page's side of audio, storage and the download), web/shell.html.
+# The resource files are packed separately (web/pack-res.sh), so a page can be given another res/.
+
+set(TAVOK_SUBSYSTEMS app input audio resources render game)
+set(TAVOK_SOURCES)
+foreach(dir ${TAVOK_SUBSYSTEMS})
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND TAVOK_SOURCES ${dir_sources})
+endforeach()
+list(REMOVE_ITEM TAVOK_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
+
+add_compile_options(-Wall -Wextra)
+if(TAVOK_WERROR)
+    add_compile_options(-Werror)
+endif()
+
+add_library(tavok_engine STATIC ${TAVOK_SOURCES})
+target_include_directories(tavok_engine PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tavok_engine PUBLIC -include ${CMAKE_SOURCE_DIR}/web/sdl_web.h)
+
+# SDL 1.2, SDL_image, SDL_mixer and the fixed-function GL are emscripten's own emulations. Images from
+# memory decode through stb_image (the browser's own decoders work only on files preloaded by name).
+set(TAVOK_WEB_LINK_FLAGS
+    -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0 -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sMINIFY_HTML=0
+    -sFORCE_FILESYSTEM=1 -lidbfs.js -sEXIT_RUNTIME=0
+    "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','callMain','UTF8ToString']"
+    # The browser's image loader calls the decoder through the module's exports.
+    "-sEXPORTED_FUNCTIONS=['_main','_malloc','_free','_stbi_load_from_memory','_stbi_image_free']"
+    --js-library ${CMAKE_SOURCE_DIR}/web/tavok_library.js
+    --pre-js ${CMAKE_SOURCE_DIR}/web/tavok_pre.js)
+
+function(tavok_page target)
+    add_executable(${target} ${CMAKE_SOURCE_DIR}/web/main_web.cpp ${CMAKE_SOURCE_DIR}/web/page_files.cpp
+                           ${CMAKE_SOURCE_DIR}/web/gl_shims.cpp ${ARGN})
+    target_link_libraries(${target} PRIVATE tavok_engine)
+    target_link_options(${target} PRIVATE ${TAVOK_WEB_LINK_FLAGS})
+    set_target_properties(${target} PROPERTIES SUFFIX ".js"
+        LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/tavok_library.js;${CMAKE_SOURCE_DIR}/web/tavok_pre.js")
+endfunction()
+
+# The page players get.
+tavok_page(tavok)
+
+# The page the browser tests drive: the same game with the scripted player of the desktop tests, which
+# takes the keyboard only when the page's address asks for it (?autoplay).
+tavok_page(tavok_autoplay ${CMAKE_SOURCE_DIR}/tests/game/scripted_player.cpp)
+target_compile_definitions(tavok_autoplay PRIVATE TAVOK_WEB_AUTOPLAY=1)
+
+# Each page lives in a folder of its own that any static server can serve as it is.
+set(TAVOK_PAGE_DIR ${CMAKE_BINARY_DIR}/page)
+set(TAVOK_TEST_PAGE_DIR ${CMAKE_BINARY_DIR}/test-page)
+set_target_properties(tavok PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK_PAGE_DIR})
+set_target_properties(tavok_autoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK_TEST_PAGE_DIR}
+                      OUTPUT_NAME tavok)
+set(TAVOK_SCRIPT tavok.js)
+configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_PAGE_DIR}/tavok.html @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_TEST_PAGE_DIR}/tavok.html @ONLY)
+
+# res/ comes from the desktop build's generator (a native program), packed into the page's file system
+# at /res, so the game finds it in its working directory as on the desktop.
+set(TAVOK_RES_DIR "" CACHE PATH "The generated res/ folder to pack into the page")
+if(NOT IS_DIRECTORY "${TAVOK_RES_DIR}")
+    message(FATAL_ERROR "TAVOK_RES_DIR must name the generated res/ folder (make web sets it)")
+endif()
+file(GLOB TAVOK_RES_FILES ${TAVOK_RES_DIR}/*)
+add_custom_command(
+    OUTPUT ${TAVOK_PAGE_DIR}/tavok-res.data ${TAVOK_PAGE_DIR}/tavok-res.js
+    COMMAND bash ${CMAKE_SOURCE_DIR}/web/pack-res.sh ${TAVOK_RES_DIR} ${TAVOK_PAGE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${TAVOK_PAGE_DIR}/tavok-res.data ${TAVOK_PAGE_DIR}/tavok-res.js
+            ${TAVOK_TEST_PAGE_DIR}
+    DEPENDS ${TAVOK_RES_FILES} ${CMAKE_SOURCE_DIR}/web/pack-res.sh
+    COMMENT "Packing res/ for the page"
+    VERBATIM)
+add_custom_target(web_res ALL DEPENDS ${TAVOK_PAGE_DIR}/tavok-res.data)

@@ -1,0 +1,24 @@
+# The browser edition: `make web` builds the page folder, `make web-run` serves it on 127.0.0.1,
+# `make test-web` builds it and runs the browser tests in headless Chromium.
+WEB_BUILD_DIR ?= build-web
+WEB_PORT ?= 8723
+# Debian's emscripten finds its JavaScript parser only on the system's module path.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+
+.PHONY: web-deps web web-run test-web
+
+web-deps:
+	@bash scripts/install-web-deps.sh
+
+web: web-deps configure
+	@cmake --build $(BUILD_DIR) --target assets
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DTAVOK_RES_DIR=$(abspath $(BUILD_DIR))/res $(CMAKE_FLAGS) > /dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	@echo "the page: $(WEB_BUILD_DIR)/page/tavok.html"
+
+web-run: web
+	node web/serve.mjs $(WEB_BUILD_DIR)/page $(WEB_PORT)
+
+test-web: web build
+	cd $(BUILD_DIR) && ctest -R '^web\.' --output-on-failure --timeout 1800
