@@ -28,4 +28,4 @@ cmake --build "$web_build" > /dev/null
 
 cd "$here"
 TAVOK_BUILD_DIR=$desktop_build TAVOK_WEB_BUILD_DIR=$web_build \
-    node --test --test-reporter=spec web_test.mjs
+    node --test --test-reporter=tap web_test.mjs
