@@ -10,21 +10,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "app/play_screen.h"
 #include "app/services.h"
 #include "app/viewport.h"
+#include "bench/system/allocation_counter.h"
 #include "bench/system/world_rig.h"
 #include "game/world.h"
 #include "render/render_state.h"
 
 namespace {
-long allocations = 0;
-// Only the game's thread counts: the GL driver's rasteriser and the mixer allocate on threads of their
-// own. The driver's C code allocates with malloc, which is not counted either.
-thread_local bool countingThread = false;
 long binds = 0;
 long batches = 0;
 
@@ -34,22 +30,6 @@ const int kPasses = 600;
 const int kSwarmFrames = 40;
 const double kOrdinaryLimitMs = 4.0;
 } // namespace
-
-void* operator new(std::size_t size) {
-    if (countingThread) {
-        ++allocations;
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 extern "C" void __real_glBegin(GLenum mode);
 extern "C" void __wrap_glBegin(GLenum mode) {
@@ -116,11 +96,11 @@ struct FrameCounts {
 
 // Runs one play frame, counting what it does.
 void countedFrame(PlayScreen& screen, FrameCounts& counts) {
-    const long allocationsBefore = allocations;
+    const long allocationsBefore = countedAllocations();
     const long bindsBefore = binds;
     const long batchesBefore = batches;
     screen.frame(kFrame);
-    const long allocated = allocations - allocationsBefore;
+    const long allocated = countedAllocations() - allocationsBefore;
     counts.allocations += allocated;
     counts.mostAllocations = std::max(counts.mostAllocations, allocated);
     counts.binds = binds - bindsBefore;
@@ -129,7 +109,7 @@ void countedFrame(PlayScreen& screen, FrameCounts& counts) {
 } // namespace
 
 int main() {
-    countingThread = true;
+    countAllocationsOnThisThread();
     if (!openWorldRig(1280, 720)) {
         return 0;
     }

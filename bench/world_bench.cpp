@@ -7,38 +7,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "app/play_screen.h"
 #include "app/services.h"
+#include "bench/system/allocation_counter.h"
 #include "bench/system/world_rig.h"
 #include "game/crawler.h"
 #include "game/world.h"
 
 namespace {
-long allocations = 0;
-// Only the game's own thread counts: the GL driver and the mixer allocate on threads of their own.
-thread_local bool countingThread = false;
 long batches = 0;
 const float kFrame = 1.0f / 60.0f;
 } // namespace
-
-void* operator new(std::size_t size) {
-    if (countingThread) {
-        ++allocations;
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 extern "C" void __real_glBegin(GLenum mode);
 extern "C" void __wrap_glBegin(GLenum mode) {
@@ -62,11 +43,11 @@ void benchUpdate(World& world) {
     long allocated = 0;
     for (int i = 0; i < 1000; ++i) {
         keepFieldLit(world);
-        const long before = allocations;
+        const long before = countedAllocations();
         const auto start = std::chrono::steady_clock::now();
         world.update(kFrame);
         times.push_back(millisecondsSince(start));
-        allocated += allocations - before;
+        allocated += countedAllocations() - before;
     }
     std::printf(
         "world update, 5 full swarms (%zu crawlers): median %.3f ms, fastest %.3f ms over %zu updates; "
@@ -86,13 +67,13 @@ void benchFrame(World& world, PlayScreen& screen, const char* what) {
     long frameBatches = 0;
     for (int i = 0; i < 300; ++i) {
         keepFieldLit(world);
-        const long before = allocations;
+        const long before = countedAllocations();
         const long batchesBefore = batches;
         const auto start = std::chrono::steady_clock::now();
         screen.frame(kFrame);
         glFinish();
         times.push_back(millisecondsSince(start));
-        allocated += allocations - before;
+        allocated += countedAllocations() - before;
         frameBatches = batches - batchesBefore;
     }
     std::printf(
@@ -115,9 +96,9 @@ void countSpawnAllocations(World& world) {
     int frames = 0;
     for (; frames < 600; ++frames) {
         keepFieldLit(world);
-        const long before = allocations;
+        const long before = countedAllocations();
         world.update(kFrame);
-        allocated += allocations - before;
+        allocated += countedAllocations() - before;
     }
     std::printf(
         "growing swarm: %d crawlers spawned in %d updates with %ld heap allocations (%.1f per spawn: the "
@@ -128,7 +109,7 @@ void countSpawnAllocations(World& world) {
 } // namespace
 
 int main() {
-    countingThread = true;
+    countAllocationsOnThisThread();
     if (!openWorldRig(1280, 720)) {
         return 0;
     }

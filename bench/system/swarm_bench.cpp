@@ -19,41 +19,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <list>
-#include <new>
 #include <vector>
 
 #include "app/allocator.h"
 #include "app/play_screen.h"
 #include "app/services.h"
 #include "app/viewport.h"
+#include "bench/system/allocation_counter.h"
 #include "bench/system/world_rig.h"
 #include "game/crawler.h"
 #include "game/world.h"
 #include "render/render_state.h"
-
-namespace {
-// Heap allocations through operator new on the game's thread, which is how the game's own code
-// allocates. The GL driver allocates with malloc and is not counted, except where its shader compiler
-// (C++) compiles a new variant on the game's thread.
-long allocations = 0;
-thread_local bool countingThread = false;
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (countingThread) {
-        ++allocations;
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 namespace {
 const float kFrame = 1.0f / 60.0f;
@@ -237,13 +213,13 @@ Half compare(World& world, PlayScreen& screen, const char* allocator) {
         keepFieldLit(world);
         screen.frame(kFrame);
     }
-    const long allocatedBefore = allocations;
+    const long allocatedBefore = countedAllocations();
     for (int i = 0; i < 20; ++i) {
         keepFieldLit(world);
         screen.frame(kFrame);
         glFinish();
     }
-    gameAllocations = allocations - allocatedBefore;
+    gameAllocations = countedAllocations() - allocatedBefore;
     std::printf("full-swarm frame, %zu crawlers, 1280x720, %s: medians of %d interleaved rounds\n",
                 world.crawlers.size(), allocator, kRounds);
     Half half = {gameAllocations, median(ways[0].times), 1e30, ""};
@@ -262,7 +238,7 @@ Half compare(World& world, PlayScreen& screen, const char* allocator) {
 } // namespace
 
 int main() {
-    countingThread = true;
+    countAllocationsOnThisThread();
     if (!openWorldRig(1280, 720)) {
         return 0;
     }
