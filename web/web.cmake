@@ -5,19 +5,7 @@
 # browser frame), web/*.js (the page's side of audio, storage and the download), web/shell.html.
 # The resource files are packed separately (web/pack-res.sh), so a page can be given another res/.
 
-set(TAVOK_SUBSYSTEMS app input audio resources render game)
-set(TAVOK_SOURCES)
-foreach(dir ${TAVOK_SUBSYSTEMS})
-    file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
-    list(APPEND TAVOK_SOURCES ${dir_sources})
-endforeach()
-list(REMOVE_ITEM TAVOK_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
-
-add_compile_options(-Wall -Wextra)
-if(TAVOK_WERROR)
-    add_compile_options(-Werror)
-endif()
-
+# The game's sources (TAVOK_SOURCES) and warning flags come from the top-level CMakeLists.txt.
 add_library(tavok_engine STATIC ${TAVOK_SOURCES})
 target_include_directories(tavok_engine PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(tavok_engine PUBLIC -include ${CMAKE_SOURCE_DIR}/web/sdl_web.h)
