@@ -10,7 +10,6 @@
 
 #if defined(__GLIBC__)
 #include <malloc.h>
-#endif
 
 namespace {
 // The largest mmap threshold glibc accepts on 64-bit systems; blocks above it are rare and long-lived.
@@ -18,6 +17,7 @@ constexpr int kMmapThreshold = 32 * 1024 * 1024;
 // Free memory at the top of the heap that is kept rather than given back.
 constexpr int kTrimThreshold = 64 * 1024 * 1024;
 } // namespace
+#endif
 
 bool raiseAllocatorThresholds() {
 #if defined(__GLIBC__)

@@ -15,3 +15,10 @@
 
 #undef SDL_MUSTLOCK
 #define SDL_MUSTLOCK(surface) 0
+
+// The browser's SDL_image has one decoder for every format and no IMG_LoadPNG_RW. The game has already
+// refused everything but a PNG before it decodes, so the one decoder reads exactly what the desktop's PNG
+// reader would.
+#include <SDL/SDL_image.h>
+
+#define IMG_LoadPNG_RW(src) IMG_Load_RW((src), 0)
