@@ -14,14 +14,16 @@
 #include "game/world.h"
 #include "input/joystick_device.h"
 #include "input/key_state.h"
+#include "resources/resource_manager.h"
 
 namespace {
 // The single-precision float nearest 2/3, a hair above it: a window of exactly 2:3 is too narrow.
 constexpr float kNarrowestAspect = 0.6666667f;
 } // namespace
 
-void Game::init() {
+void Game::init(PicturePrefetch* pictures) {
     createServices();
+    theResourceManager->setPicturePrefetch(pictures);
     messageScreen_ = new MessageScreen;
     gameMode = kModePlay;
 

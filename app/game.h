@@ -9,6 +9,7 @@ class Screen;
 class MessageScreen;
 class PlayScreen;
 class PauseMenu;
+class PicturePrefetch;
 
 class Game {
 public:
@@ -17,8 +18,9 @@ public:
     Game& operator=(const Game&) = delete;
 
     // Services, audio, the aspect check, the world and the screens. A failure along the way leaves the
-    // message screen entered instead of the play screen.
-    void init();
+    // message screen entered instead of the play screen. The world's textures take their pictures from
+    // pictures where it decoded them ahead (null: each texture decodes its own).
+    void init(PicturePrefetch* pictures = nullptr);
     // The main loop. True for an ordinary end (window closed, quit from the pause menu), false for an
     // end from a fatal message.
     bool run();

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "render/picture_prefetch.h"
+#include "render/png_checks.h"
 #include "render/render_state.h"
 #include "resources/resource_file.h"
 
@@ -27,57 +29,16 @@ const Uint32 kRedMask = 0xFF000000, kGreenMask = 0x00FF0000, kBlueMask = 0x0000F
 const Uint32 kRed24 = 0xFF0000, kGreen24 = 0x00FF00, kBlue24 = 0x0000FF;
 #endif
 
-const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-uint32_t big32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-           static_cast<uint32_t>(p[2]) << 8 | p[3];
-}
-
-// The game ships PNG pictures only, so only PNG reaches SDL_image: its readers of other formats (XCF,
-// TGA, PCX, BMP and the rest) read past their buffers and use uninitialised memory on small damaged
-// files. And a PNG must open with its IHDR chunk, which gives the size checked before decoding.
-bool pngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t* height) {
-    if (length < 33 || std::memcmp(bytes, kPngSignature, 8) != 0 || big32(bytes + 8) != 13 ||
-        std::memcmp(bytes + 12, "IHDR", 4) != 0) {
-        return false;
-    }
-    *width = big32(bytes + 16);
-    *height = big32(bytes + 20);
-    return true;
-}
-
-// SDL_image's reader never reports a short read, so libpng takes stale bytes for whatever a chunk claims
-// beyond the end of the file, and can go on for ever. A PNG is therefore decoded only when every chunk
-// up to IEND lies within the file.
-bool pngChunksFit(const uint8_t* bytes, size_t length) {
-    size_t at = 8;
-    while (length - at >= 12) {
-        const uint32_t size = big32(bytes + at);
-        if (size > length - at - 12) {
-            return false;
-        }
-        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
-            return true;
-        }
-        at += 12 + size;
-    }
-    return false;
-}
-
 SurfacePointer decodeImage(const std::string& path) {
     size_t length = 0;
     uint8_t* bytes = readResourceFile(path, &length);
     if (bytes == nullptr) {
         return nullptr;
     }
-    uint32_t width = 0;
-    uint32_t height = 0;
-    // The decoded picture is width x height x 4 bytes however small the file: a 1 MB file can ask for
-    // gigabytes, so the size is refused from the header alone.
-    const uint32_t largest = static_cast<uint32_t>(Texture::kLargestPictureSide);
-    if (!pngSize(bytes, length, &width, &height) || width == 0 || height == 0 || width > largest ||
-        height > largest || !pngChunksFit(bytes, length)) {
+    // The game ships PNG pictures only, so only PNG reaches SDL_image: its readers of other formats
+    // (XCF, TGA, PCX, BMP and the rest) read past their buffers and use uninitialised memory on small
+    // damaged files.
+    if (!isDecodablePng(bytes, length, static_cast<uint32_t>(Texture::kLargestPictureSide))) {
         free(bytes);
         return nullptr;
     }
@@ -201,15 +162,15 @@ SDL_Surface* toGlLayout(SDL_Surface* image) {
 }
 #endif
 
-int alphaModeOf(const SDL_Surface* image) {
-    if (image->format->BytesPerPixel != 4) {
+// Pixels are R,G,B,A bytes when there are 4 per pixel, so alpha is every fourth byte.
+int alphaModeOf(const uint8_t* pixels, int width, int height, int bytesPerPixel, int pitch) {
+    if (bytesPerPixel != 4) {
         return Texture::kOpaque;
     }
-    for (int y = 0; y < image->h; ++y) {
-        const Uint32* row =
-            reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) + y * image->pitch);
-        for (int x = 0; x < image->w; ++x) {
-            const Uint32 alpha = (row[x] & kAlphaMask) >> image->format->Ashift;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch);
+        for (int x = 0; x < width; ++x) {
+            const uint8_t alpha = row[4 * x + 3];
             if (alpha > 0 && alpha < 255) {
                 return Texture::kTranslucent;
             }
@@ -232,8 +193,13 @@ void Texture::release() {
     alphaMode_ = kOpaque;
 }
 
-bool Texture::load(const std::string& path) {
+bool Texture::load(const std::string& path, PicturePrefetch* ahead) {
     release();
+    Picture picture;
+    if (ahead != nullptr && ahead->take(path, &picture)) {
+        return upload(picture.pixels.data(), picture.width, picture.height, picture.bytesPerPixel,
+                      picture.pitch);
+    }
     SurfacePointer image = decodeImage(path);
     if (image == nullptr || !isConsistent(image.get())) {
         return false;
@@ -244,10 +210,22 @@ bool Texture::load(const std::string& path) {
             return false;
         }
     }
+    if (SDL_MUSTLOCK(image)) {
+        SDL_LockSurface(image.get());
+    }
+    const bool uploaded = upload(static_cast<const uint8_t*>(image->pixels), image->w, image->h,
+                                 image->format->BytesPerPixel, image->pitch);
+    if (SDL_MUSTLOCK(image)) {
+        SDL_UnlockSurface(image.get());
+    }
+    return uploaded;
+}
+
+bool Texture::upload(const uint8_t* pixels, int width, int height, int bytesPerPixel, int pitch) {
     // A picture the GL would refuse fails here, instead of becoming a texture without an image.
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    if (image->w <= 0 || image->h <= 0 || image->w > largest || image->h > largest) {
+    if (width <= 0 || height <= 0 || width > largest || height > largest) {
         return false;
     }
     GLuint name = 0;
@@ -257,22 +235,17 @@ bool Texture::load(const std::string& path) {
     }
     name_ = name;
     glBindTexture(GL_TEXTURE_2D, name_);
-    const bool rgba = image->format->BytesPerPixel == 4;
-    alphaMode_ = alphaModeOf(image.get());
+    const bool rgba = bytesPerPixel == 4;
+    alphaMode_ = alphaModeOf(pixels, width, height, bytesPerPixel, pitch);
     const GLenum format = rgba ? GL_RGBA : GL_RGB;
-    // SDL keeps rows at multiples of 4 bytes, which is what an unpack alignment of 4 expects; set it
-    // here rather than trust whatever the last reader of pixels left behind.
+    // Rows lie at multiples of 4 bytes (SDL's surfaces and the game's pictures alike), which is what an
+    // unpack alignment of 4 expects; set it here rather than trust whatever the last reader of pixels
+    // left behind.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, image->pitch / image->format->BytesPerPixel);
-    if (SDL_MUSTLOCK(image)) {
-        SDL_LockSurface(image.get());
-    }
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image->w, image->h, 0, format,
-                 GL_UNSIGNED_BYTE, image->pixels);
-    if (SDL_MUSTLOCK(image)) {
-        SDL_UnlockSurface(image.get());
-    }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, pitch / bytesPerPixel);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE,
+                 pixels);
     glPopClientAttrib();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

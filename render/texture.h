@@ -2,7 +2,10 @@
 // drawn. The resource manager creates, keeps and destroys the game's textures; drawing binds them.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+class PicturePrefetch;
 
 class Texture {
 public:
@@ -18,8 +21,9 @@ public:
 
     // Replaces the content with the PNG picture stored in the resource file at path (other formats are
     // refused). True when an image was decoded; on failure the texture is left empty (name 0), and
-    // binding it draws untextured.
-    bool load(const std::string& path);
+    // binding it draws untextured. With ahead given, a picture it decoded ahead for path is taken from
+    // it; anything it declines is decoded here, so the result is the same either way.
+    bool load(const std::string& path, PicturePrefetch* ahead = nullptr);
 
     // Minification linear, magnification nearest (the state load leaves). No effect when empty.
     void setFilterLinearNearest();
@@ -33,6 +37,8 @@ public:
 
 private:
     void release();
+    // Makes the GL texture from R,G,B or R,G,B,A bytes, rows from the top, pitch bytes apart.
+    bool upload(const uint8_t* pixels, int width, int height, int bytesPerPixel, int pitch);
 
     unsigned name_ = 0;
     int alphaMode_ = kOpaque;

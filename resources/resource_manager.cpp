@@ -9,13 +9,14 @@
 namespace {
 const std::string kResourceDirectory = "res/";
 
-bool loadObject(Texture* texture, const std::string& path) {
-    return texture->load(path);
+// Only textures have pictures decoded ahead.
+bool loadObject(Texture* texture, const std::string& path, PicturePrefetch* pictures) {
+    return texture->load(path, pictures);
 }
-bool loadObject(Mesh* mesh, const std::string& path) {
+bool loadObject(Mesh* mesh, const std::string& path, PicturePrefetch*) {
     return mesh->load(path);
 }
-bool loadObject(Sound* sound, const std::string& path) {
+bool loadObject(Sound* sound, const std::string& path, PicturePrefetch*) {
     return sound->loadSound(path);
 }
 
@@ -25,7 +26,8 @@ template <typename T> struct Cache {
     std::map<std::string, int>& refs;
 };
 
-template <typename T> T* acquire(Cache<T> cache, const char* name, bool* failed) {
+template <typename T>
+T* acquire(Cache<T> cache, const char* name, bool* failed, PicturePrefetch* pictures = nullptr) {
     const std::string path = (name == nullptr || name[0] == '\0') ? std::string() : kResourceDirectory + name;
     T*& slot = cache.objects[path];
     if (slot != nullptr) {
@@ -37,7 +39,7 @@ template <typename T> T* acquire(Cache<T> cache, const char* name, bool* failed)
         return slot;
     }
     T* object = new T();
-    *failed = !loadObject(object, path);
+    *failed = !loadObject(object, path, pictures);
     slot = object;
     cache.names[object] = new std::string(path);
     cache.refs[path] = 1;
@@ -116,7 +118,7 @@ ResourceManager::~ResourceManager() {
 }
 
 Texture* ResourceManager::acquireTexture(const char* name) {
-    return acquire(Cache<Texture>{textureNames_, textures_, textureRefs_}, name, &failed_);
+    return acquire(Cache<Texture>{textureNames_, textures_, textureRefs_}, name, &failed_, pictures_);
 }
 
 Mesh* ResourceManager::acquireMesh(const char* name) {

@@ -9,6 +9,7 @@
 class Texture;
 class Mesh;
 class Sound;
+class PicturePrefetch;
 
 class ResourceManager {
 public:
@@ -40,6 +41,10 @@ public:
 
     bool lastOperationFailed() const { return failed_; }
 
+    // Textures loaded from here on take their pictures from pictures when it has them decoded (null:
+    // every texture decodes its own). The manager does not own it.
+    void setPicturePrefetch(PicturePrefetch* pictures) { pictures_ = pictures; }
+
     // Reference count of the object cached under a path such as "res/12.dat"; 0 when absent. For tests
     // and diagnostics.
     int textureCount(const std::string& path) const;
@@ -58,4 +63,5 @@ private:
     std::map<std::string, Sound*> sounds_;
     std::map<std::string, int> soundRefs_;
     bool failed_ = false;
+    PicturePrefetch* pictures_ = nullptr;
 };
