@@ -4,15 +4,20 @@
 #include <SDL/SDL_mixer.h>
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/fatal.h"
 #include "app/frame_clock.h"
 #include "app/game.h"
 #include "app/services.h"
 #include "app/viewport.h"
+#include "game/world_tables.h"
 #include "input/joystick_device.h"
 #include "input/key_state.h"
+#include "render/picture_prefetch.h"
+#include "resources/resource_file.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/scratch_files.h"
 
@@ -242,4 +247,49 @@ TEST_F(GameTest, EscapeOnTheMessageScreenEndsFromTheFatalMessage) {
     key(SDL_KEYDOWN, SDLK_ESCAPE);
     EXPECT_FALSE(game.run());
     EXPECT_EQ(gameMode, kModeEndFatal);
+}
+
+TEST_F(GameTest, ABrokenPictureShowsTheSameMessageWhetherThePicturesAreDecodedAheadOrNot) {
+    const char* buildDir = getenv("TAVOK_BUILD_DIR");
+    ASSERT_NE(buildDir, nullptr);
+    const std::string gameRes = std::string(buildDir) + "/res";
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.file("res"));
+    for (const auto& entry : std::filesystem::directory_iterator(gameRes)) {
+        std::filesystem::create_symlink(entry.path(), dir.file("res/" + entry.path().filename().string()));
+    }
+    // An item's picture, asked for first, is missing, and a floor picture asked for later is cut in
+    // half: the later report is the one the screen shows.
+    std::filesystem::remove(dir.file("res/5190.dat"));
+    std::filesystem::remove(dir.file("res/1010.dat"));
+    std::vector<uint8_t> floor = readWholeFile(gameRes + "/1010.dat");
+    floor.resize(floor.size() / 2);
+    ASSERT_TRUE(writeWholeFile(dir.file("res/1010.dat"), floor));
+    std::vector<std::string> paths;
+    for (int number : allTextureNumbers()) {
+        paths.push_back(resourcePath(number));
+    }
+    WorkingDirectory inScratch(dir.path());
+    ASSERT_TRUE(openTestWindow(640, 360));
+    windowWidth = 640.0f;
+    windowHeight = 360.0f;
+    std::vector<std::string> messages;
+    for (const bool ahead : {false, true}) {
+        PicturePrefetch pictures(paths);
+        if (ahead) {
+            ASSERT_TRUE(pictures.start(1));
+        }
+        game.init(ahead ? &pictures : nullptr);
+        EXPECT_EQ(gameMode, kModeMessage);
+        messages.push_back(messageText);
+        if (ahead) {
+            EXPECT_EQ(pictures.declinedCount(), 2);
+            EXPECT_EQ(pictures.decodedCount(), static_cast<int>(paths.size()) - 2);
+        }
+        game.shutdown();
+        Mix_CloseAudio();
+        glEnable(GL_CULL_FACE);
+    }
+    EXPECT_NE(messages[0].find("could not load resource file:\n1010.dat\n"), std::string::npos) << messages[0];
+    EXPECT_EQ(messages[1], messages[0]);
 }
