@@ -9,7 +9,7 @@
 #include "resources/resource_file.h"
 
 #ifdef __EMSCRIPTEN__
-bool decodePlainPicture(const std::string&, Picture*) {
+bool decodePlainPng(const uint8_t*, size_t, Picture*) {
     return false;
 }
 #else
@@ -89,19 +89,30 @@ bool decodePlainBytes(const uint8_t* bytes, size_t length, Picture* picture) {
 }
 } // namespace
 
+bool decodePlainPng(const uint8_t* bytes, size_t length, Picture* picture) {
+    *picture = Picture();
+    const uint32_t largest = static_cast<uint32_t>(Texture::kLargestPictureSide);
+    if (isDecodablePng(bytes, length, largest) && decodePlainBytes(bytes, length, picture)) {
+        return true;
+    }
+    *picture = Picture();
+    return false;
+}
+#endif
+
 bool decodePlainPicture(const std::string& path, Picture* picture) {
     *picture = Picture();
+#ifdef __EMSCRIPTEN__
+    (void)path;
+    return false;
+#else
     size_t length = 0;
     uint8_t* bytes = readResourceFile(path, &length);
     if (bytes == nullptr) {
         return false;
     }
-    const uint32_t largest = static_cast<uint32_t>(Texture::kLargestPictureSide);
-    const bool decoded = isDecodablePng(bytes, length, largest) && decodePlainBytes(bytes, length, picture);
+    const bool decoded = decodePlainPng(bytes, length, picture);
     std::free(bytes);
-    if (!decoded) {
-        *picture = Picture();
-    }
     return decoded;
-}
 #endif
+}

@@ -4,6 +4,7 @@
 // the window: SDL 1.2's surfaces read the video state that opening and closing a display changes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,3 +25,5 @@ struct Picture {
 // that road, which thereby keeps the decision over every damaged or unusual file. Always false in the
 // browser build, which has no libpng of its own.
 bool decodePlainPicture(const std::string& path, Picture* picture);
+// The same for a file already read and unscrambled.
+bool decodePlainPng(const uint8_t* bytes, size_t length, Picture* picture);

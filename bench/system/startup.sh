@@ -3,11 +3,17 @@
 #   game:  the real executable with the real res/, from exec to the end of its first presented play
 #          frame (first_frame_probe.so, preloaded, stops the clock at the first buffer swap once GL has
 #          finished it, then ends the process);
-#   floor: startup_floor reading, unscrambling and decoding every file of the same res/ without OpenGL;
+#   floor: startup_floor reading, unscrambling and decoding every file of the same res/ without OpenGL,
+#          on one thread, with the game's own decoders;
 #   floor on two threads: the same, every other file decoded by a second thread (what decoding on both
 #          cores could at best save);
+#   floor through SDL_image: one thread, every picture decoded by SDL_image as before the game had a
+#          picture decoder of its own (for comparison only);
 #   window: startup_window opening the game's window, GL state and audio device and presenting one
 #          cleared frame (same probe), the part of start-up that no data work can avoid.
+# The game decodes its pictures on a second thread while it opens the window, so its start-up can come
+# close to the window alone plus the uploads; the goal still compares it with 1.1 x (floor + window),
+# and the overlap line says how much of the floor the window hid.
 # Usage (from the build folder, with a display): bash ../bench/system/startup.sh [RUNS]
 set -eu
 runs=${1:-7}
@@ -32,6 +38,7 @@ TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" > /dev/null
 : > "$scratch/game.txt"
 : > "$scratch/floor.txt"
 : > "$scratch/floor2.txt"
+: > "$scratch/floor_sdl.txt"
 : > "$scratch/window.txt"
 for _ in $(seq "$runs"); do
     (cd "$scratch" && TAVOK_PROBE_START_NS=$(now_ns) TAVOK_PROBE_OUT=$scratch/one LD_PRELOAD=$probe \
@@ -39,6 +46,7 @@ for _ in $(seq "$runs"); do
     cat "$scratch/one" >> "$scratch/game.txt"
     TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" | awk '{ print $1 }' >> "$scratch/floor.txt"
     TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" 2 | awk '{ print $1 }' >> "$scratch/floor2.txt"
+    TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" 1 sdl | awk '{ print $1 }' >> "$scratch/floor_sdl.txt"
     TAVOK_PROBE_START_NS=$(now_ns) TAVOK_PROBE_OUT=$scratch/one LD_PRELOAD=$probe "$window" 1280 720
     cat "$scratch/one" >> "$scratch/window.txt"
 done
@@ -46,15 +54,22 @@ counts=$(TAVOK_PROBE_START_NS=$(now_ns) "$floor" "$build_dir/res" | awk '{ print
 game=$(median < "$scratch/game.txt")
 floor_ms=$(median < "$scratch/floor.txt")
 floor2_ms=$(median < "$scratch/floor2.txt")
+floor_sdl_ms=$(median < "$scratch/floor_sdl.txt")
 window_ms=$(median < "$scratch/window.txt")
 echo "start-up to first play frame (1280x720 window): median $game ms of $runs runs ($(tr '\n' ' ' < "$scratch/game.txt")ms)"
 echo "floor, read + unscramble + decode every file ($counts): median $floor_ms ms ($(tr '\n' ' ' < "$scratch/floor.txt")ms)"
 echo "floor on two threads: median $floor2_ms ms ($(tr '\n' ' ' < "$scratch/floor2.txt")ms)"
+echo "floor with every picture through SDL_image: median $floor_sdl_ms ms ($(tr '\n' ' ' < "$scratch/floor_sdl.txt")ms)"
 echo "window, GL state and audio device alone, one cleared frame: median $window_ms ms ($(tr '\n' ' ' < "$scratch/window.txt")ms)"
 awk -v g="$game" -v f="$floor_ms" -v f2="$floor2_ms" -v w="$window_ms" 'BEGIN {
     printf "ratio start-up / floor: %.2f\n", g / f
     printf "ratio start-up / (floor + window): %.2f\n", g / (f + w)
-    printf "two threads would take the floor from %.1f to %.1f ms (%.2f x)\n", f, f2, f2 / f
+    printf "two threads take the floor from %.1f to %.1f ms (%.2f x)\n", f, f2, f2 / f
+    hidden = f + w - g
+    if (hidden < 0) hidden = 0
+    if (hidden > f) hidden = f
+    printf "overlap: start-up lies %.1f ms below floor + window, at least %.0f %% of the floor hidden behind the window\n", f + w - g, 100 * hidden / f
+    printf "start-up / max(floor, window): %.2f\n", g / (f > w ? f : w)
     limit = 1.1 * (f + w)
     printf "GOAL startup | first play frame vs 1.1 x (decode floor + platform share) | %.1f ms | limit %.1f ms | ratio %.2f | %s\n",
         g, limit, g / limit, g <= limit ? "met" : "NOT MET" }'
