@@ -5,7 +5,6 @@
 #include <SDL/SDL_image.h>
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 #include "render/picture_prefetch.h"
