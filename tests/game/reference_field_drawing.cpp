@@ -165,15 +165,11 @@ void drawAvatar(const Avatar& avatar) {
 } // namespace
 
 void drawReferencePlayFrame(const World& world) {
+    // The one black quad over the window is the viewport's own (the play screen clears instead).
     setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
+    theViewport->fillArea();
     const float width = theViewport->width;
     const float height = theViewport->height;
-    glBegin(GL_QUADS);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, width, 0.0f);
-    glVertex3f(0.0f, width, height);
-    glVertex3f(0.0f, 0.0f, height);
-    glEnd();
 
     const float c = height / 21.0f;
     const float shift = std::round(width * 0.5f) - 14.0f * c * 0.5f;
