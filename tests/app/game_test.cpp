@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "app/game.h"
 #include "app/services.h"
 #include "app/viewport.h"
+#include "audio/audio_device.h"
 #include "game/world_tables.h"
 #include "input/joystick_device.h"
 #include "input/key_state.h"
@@ -38,7 +38,7 @@ protected:
     void TearDown() override {
         if (started_) {
             game.shutdown();
-            Mix_CloseAudio();
+            closeAudio();
         }
         delete directory_;
         messageText.clear();
@@ -218,7 +218,7 @@ TEST_F(GameTest, WindowsNarrowerThanTwoToThreeShowTheAspectMessage) {
             EXPECT_EQ(theViewport->width, static_cast<float>(row.width)) << size;
         }
         game.shutdown();
-        Mix_CloseAudio();
+        closeAudio();
         glEnable(GL_CULL_FACE);
     }
 }
@@ -287,7 +287,7 @@ TEST_F(GameTest, ABrokenPictureShowsTheSameMessageWhetherThePicturesAreDecodedAh
             EXPECT_EQ(pictures.decodedCount(), static_cast<int>(paths.size()) - 2);
         }
         game.shutdown();
-        Mix_CloseAudio();
+        closeAudio();
         glEnable(GL_CULL_FACE);
     }
     EXPECT_NE(messages[0].find("could not load resource file:\n1010.dat\n"), std::string::npos) << messages[0];
