@@ -12,6 +12,11 @@ class Crawler;
 
 class CrawlerBatch {
 public:
+    // The most corners one draw call hands the GL: the browser's GL emulation copies each call's
+    // vertices through a buffer of 2 MiB and fails beyond it (a full swarm needs several times that).
+    // A whole number of triangles.
+    static constexpr size_t kMostVerticesPerCall = 3 * 21845;
+
     // One corner: the position as the 2D drawing convention submits it (0, u, v), and its colour.
     struct Vertex {
         float x, y, z;
