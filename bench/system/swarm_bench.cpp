@@ -1,12 +1,16 @@
 // The full-swarm frame (five swarms at their cap, 5,500 crawlers, 1280x720) against other ways of
 // submitting the same bodies, all in one run with the frames interleaved round by round, so that the
 // machine's load falls on each alike. Every other way draws the same frame as the game's play screen
-// (update, clearing quad, the field, the bodies, swap, glFinish); only the bodies go to the GL
-// differently, from the bench's own copy of their geometry:
+// (update, clear, the field, the bodies, swap, glFinish); only the bodies go to the GL differently,
+// from the bench's own copy of their geometry:
 //   immediate mode, every quad       the way the bodies were first drawn
 //   vertex arrays, every quad
 //   vertex arrays, front quads only  quads with a triangle facing the viewer
 //   vertex arrays, front triangles   only the triangles facing the viewer
+//   indexed front triangles          the same, the two halves of a quad sharing corners
+//   front triangles, flat shading    the same, the colour not interpolated
+// The game's own batch combines the front quads with flat shading and leaves out every quad that shows
+// only triangles with a point for a corner.
 // The whole comparison runs twice: first with the C allocator's defaults, then with the thresholds the
 // game sets at start-up, with the resident memory and page faults of each half.
 #include <SDL/SDL.h>
@@ -131,6 +135,36 @@ void arraysFrontTriangles(const World& world, float c) {
     drawArrays(kept, GL_TRIANGLES);
 }
 
+// The front triangles again, through indices into every quad's four corners, so that the two halves of a
+// quad share theirs.
+std::vector<GLuint> indices;
+void arraysIndexedFront(const World& world, float c) {
+    gatherQuads(world, c);
+    indices.clear();
+    for (size_t i = 0; i < allQuads.size(); i += 4) {
+        const Corner* q = &allQuads[i];
+        const GLuint b = static_cast<GLuint>(i);
+        if (doubleArea(q[0], q[1], q[3]) > 0.0f) {
+            indices.insert(indices.end(), {b, b + 1, b + 3});
+        }
+        if (doubleArea(q[1], q[2], q[3]) > 0.0f) {
+            indices.insert(indices.end(), {b + 1, b + 2, b + 3});
+        }
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(Corner), &allQuads[0].x);
+    glColorPointer(3, GL_FLOAT, sizeof(Corner), &allQuads[0].r);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, indices.data());
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+void arraysFrontTrianglesFlat(const World& world, float c) {
+    glShadeModel(GL_FLAT);
+    arraysFrontTriangles(world, c);
+    glShadeModel(GL_SMOOTH);
+}
+
 using Submission = void (*)(const World&, float);
 struct Way {
     const char* what;
@@ -154,7 +188,7 @@ void frameWith(World& world, Submission submit) {
     world.update(kFrame);
     theViewport->begin2D();
     setFlatColour(0, 0, 0, 1);
-    theViewport->fillArea();
+    theViewport->clearOpaque(0, 0, 0);
     std::list<Crawler*> setAside;
     setAside.swap(world.crawlers);
     world.draw();
@@ -182,11 +216,13 @@ struct Half {
 };
 
 Half compare(World& world, PlayScreen& screen, const char* allocator) {
-    std::vector<Way> ways = {{"the game's frame (its triangles facing away left out)", nullptr, {}},
+    std::vector<Way> ways = {{"the game's frame (front quads, flat shading)", nullptr, {}},
                              {"immediate mode, every quad", immediateEveryQuad, {}},
                              {"vertex arrays, every quad", arraysEveryQuad, {}},
                              {"vertex arrays, front quads only", arraysFrontQuads, {}},
-                             {"vertex arrays, front triangles only", arraysFrontTriangles, {}}};
+                             {"vertex arrays, front triangles only", arraysFrontTriangles, {}},
+                             {"indexed front triangles, shared corners", arraysIndexedFront, {}},
+                             {"vertex arrays, front triangles, flat shading", arraysFrontTrianglesFlat, {}}};
     // The driver compiles its drawing paths and grows its buffers during the first frames of each way.
     for (int i = 0; i < 5; ++i) {
         for (Way& way : ways) {
