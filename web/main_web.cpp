@@ -16,6 +16,7 @@
 #include "app/fatal.h"
 #include "app/services.h"
 #include "game/world.h"
+#include "resources/resource_access.h"
 #include "web/page_files.h"
 
 #ifdef TAVOK_WEB_AUTOPLAY
@@ -127,6 +128,9 @@ EMSCRIPTEN_KEEPALIVE int tavok_game_mode() {
 }
 EMSCRIPTEN_KEEPALIVE int tavok_crawler_count() {
     return theWorld != nullptr ? static_cast<int>(theWorld->crawlers.size()) : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavok_music_number() {
+    return currentMusicNumber();
 }
 EMSCRIPTEN_KEEPALIVE int tavok_avatar_count() {
     return theWorld != nullptr ? static_cast<int>(theWorld->avatars.size()) : 0;
