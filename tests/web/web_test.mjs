@@ -150,7 +150,7 @@ test('the page starts black; one arrow key reveals room 0 and starts the music',
     const state = await page.evaluate(() => Module.musicState());
     return state.sounding ? state : null;
   }, 20);
-  assert.equal(music.context, 'running', 'the key press let the page start audio');
+  assert.equal(music.context, 'running', 'the audio runs after the key');
   assert.equal(music.loop, true);
   assert.ok(Math.abs(music.duration - 21.333) < 0.01, `one loop of ${music.duration} s`);
   assert.deepEqual(page.errors, []);
