@@ -16,6 +16,8 @@
 #include "app/services.h"
 #include "app/viewport.h"
 #include "bench/system/allocation_counter.h"
+#include "bench/system/counted_world_run.h"
+#include "bench/system/frame_timing.h"
 #include "bench/system/world_rig.h"
 #include "game/world.h"
 #include "render/render_state.h"
@@ -43,15 +45,6 @@ extern "C" void __wrap_glBindTexture(GLenum target, GLuint texture) {
 }
 
 namespace {
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 // The platform's share of every frame: the window filled black as the play screen fills it, then
 // shown.
 void emptyFrame() {
@@ -106,16 +99,9 @@ void countedFrame(PlayScreen& screen, FrameCounts& counts) {
     counts.binds = binds - bindsBefore;
     counts.batches = batches - batchesBefore;
 }
-} // namespace
 
-int main() {
-    countAllocationsOnThisThread();
-    if (!openWorldRig(1280, 720)) {
-        return 0;
-    }
-    World& world = *theWorld;
+void measure(World& world, PlayScreen& screen) {
     keepFieldLit(world);
-    PlayScreen screen;
     // The GL driver compiles its drawing paths (allocating as it goes) during the first frames.
     for (int i = 0; i < kWarmUp; ++i) {
         keepFieldLit(world);
@@ -175,6 +161,9 @@ int main() {
     printGoal("frame.allocations",
               "game-code heap allocations in the worst steady frame (ordinary, full swarm)", figure,
               "0 allocations", static_cast<double>(most), most == 0);
-    closeWorldRig();
-    return 0;
+}
+} // namespace
+
+int main() {
+    return runCountedOnWorldRig(1280, 720, measure);
 }

@@ -12,6 +12,8 @@
 #include "app/play_screen.h"
 #include "app/services.h"
 #include "bench/system/allocation_counter.h"
+#include "bench/system/counted_world_run.h"
+#include "bench/system/frame_timing.h"
 #include "bench/system/world_rig.h"
 #include "game/crawler.h"
 #include "game/world.h"
@@ -28,15 +30,6 @@ extern "C" void __wrap_glBegin(GLenum mode) {
 }
 
 namespace {
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 void benchUpdate(World& world) {
     std::vector<double> times;
     times.reserve(1000);
@@ -46,7 +39,7 @@ void benchUpdate(World& world) {
         const long before = countedAllocations();
         const auto start = std::chrono::steady_clock::now();
         world.update(kFrame);
-        times.push_back(millisecondsSince(start));
+        times.push_back(msSince(start));
         allocated += countedAllocations() - before;
     }
     std::printf(
@@ -72,7 +65,7 @@ void benchFrame(World& world, PlayScreen& screen, const char* what) {
         const auto start = std::chrono::steady_clock::now();
         screen.frame(kFrame);
         glFinish();
-        times.push_back(millisecondsSince(start));
+        times.push_back(msSince(start));
         allocated += countedAllocations() - before;
         frameBatches = batches - batchesBefore;
     }
@@ -106,21 +99,17 @@ void countSpawnAllocations(World& world) {
         world.crawlerCount[4], frames, allocated,
         world.crawlerCount[4] > 0 ? double(allocated) / world.crawlerCount[4] : 0.0);
 }
-} // namespace
 
-int main() {
-    countAllocationsOnThisThread();
-    if (!openWorldRig(1280, 720)) {
-        return 0;
-    }
-    PlayScreen screen;
-    World& world = *theWorld;
+void measure(World& world, PlayScreen& screen) {
     keepFieldLit(world);
     benchFrame(world, screen, "no crawlers");
     fillSwarmsToCap(world);
     benchUpdate(world);
     benchFrame(world, screen, "five full swarms");
     countSpawnAllocations(world);
-    closeWorldRig();
-    return 0;
+}
+} // namespace
+
+int main() {
+    return runCountedOnWorldRig(1280, 720, measure);
 }

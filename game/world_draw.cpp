@@ -12,24 +12,12 @@
 #include "app/viewport.h"
 #include "game/avatar.h"
 #include "game/crawler.h"
+#include "game/world_tables.h"
 #include "render/render_state.h"
 #include "render/texture.h"
 #include "render/vec3.h"
 
 namespace {
-struct DoorLight {
-    float r, g, b;
-    float bandBottom, bandTop; // the room colour fades into the tint between these heights
-};
-
-const DoorLight kDoorLights[kRoomCount] = {
-    {0.5f, 1.0f, 0.5f, 0.0f, 0.3f},
-    {0.4f, 169.0f / 255.0f, 154.0f / 255.0f, 0.0f, 0.3f},
-    {147.0f / 255.0f, 107.0f / 255.0f, 69.0f / 255.0f, 0.015f, 0.315f},
-    {64.0f / 255.0f, 1.0f, 64.0f / 255.0f, 0.0f, 0.6f},
-    {1.0f, 1.0f, 1.0f, 0.0f, 0.3f},
-};
-
 const float kPi = 3.14159265f;
 // Rows 0..3, room 0, are drawn through the green tint.
 const int kTintedRows = 4;
@@ -54,12 +42,6 @@ void texturedQuad(const float corners[4][2]) {
         vertex(corners[i][0], corners[i][1]);
     }
     glEnd();
-}
-
-// Rooms 3 and 4 flash their untouched item: dark for three short spells every four seconds.
-bool blinkedOff() {
-    const Uint32 t = SDL_GetTicks() % 4000;
-    return t <= 199 || (t >= 401 && t <= 599) || (t >= 801 && t <= 999);
 }
 
 // The black cover over rows from bottom up to the top, and the part-transparent band below it while a
@@ -179,7 +161,7 @@ void World::drawItems(float c) const {
         const float offsetX = itemTakenFromSide[i] ? snapTowardsZero(-o, i) : 0.0f;
         const float offsetY = itemTakenFromSide[i] ? 0.0f : snapTowardsZero(o, i);
         float alpha = i == 3 ? 1.0f - o : 1.0f;
-        if ((i == 3 || i == 4) && o == 0.0f && blinkedOff()) {
+        if ((i == 3 || i == 4) && o == 0.0f && itemBlinkedOff(SDL_GetTicks())) {
             alpha = 0.0f;
         }
         const int frame = std::min(3, static_cast<int>(4.0f * o));

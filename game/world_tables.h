@@ -3,6 +3,7 @@
 // screen, top row (y = 20) first.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 constexpr int kGridWidth = 14;
@@ -57,6 +58,27 @@ inline float snapTowardsZero(float offset, int room) {
 constexpr bool roomDrawnSmooth(int room) {
     return room == 0 || room == kRoomCount - 1;
 }
+
+// Rooms 3 and 4 flash their untouched item: dark for three short spells every four seconds, by the
+// program's millisecond clock.
+constexpr bool itemBlinkedOff(uint32_t ticks) {
+    const uint32_t t = ticks % 4000;
+    return t <= 199 || (t >= 401 && t <= 599) || (t >= 801 && t <= 999);
+}
+
+// The light behind each room's door: the room's own colour at the foot of the door cell, fading into the
+// field's tint between two heights within the cell.
+struct DoorLight {
+    float r, g, b;
+    float bandBottom, bandTop; // the room colour fades into the tint between these heights
+};
+constexpr DoorLight kDoorLights[kRoomCount] = {
+    {0.5f, 1.0f, 0.5f, 0.0f, 0.3f},
+    {0.4f, 169.0f / 255.0f, 154.0f / 255.0f, 0.0f, 0.3f},
+    {147.0f / 255.0f, 107.0f / 255.0f, 69.0f / 255.0f, 0.015f, 0.315f},
+    {64.0f / 255.0f, 1.0f, 64.0f / 255.0f, 0.0f, 0.6f},
+    {1.0f, 1.0f, 1.0f, 0.0f, 0.3f},
+};
 
 // Cell type of (x, y) before the buttons are shuffled.
 int initialCellType(int x, int y);

@@ -50,18 +50,19 @@ void Light::takeSlot(int slot) {
 }
 
 void Light::setDirection(float x, float y, float z) {
-    position_[0] = -x;
-    position_[1] = -y;
-    position_[2] = -z;
-    position_[3] = 0.0f;
-    sendPosition();
+    // GL takes a direction as a position at infinity (w = 0), seen from the lit point towards the light.
+    storePosition(-x, -y, -z, 0.0f);
 }
 
 void Light::setPosition(float x, float y, float z) {
+    storePosition(x, y, z, 1.0f);
+}
+
+void Light::storePosition(float x, float y, float z, float w) {
     position_[0] = x;
     position_[1] = y;
     position_[2] = z;
-    position_[3] = 1.0f;
+    position_[3] = w;
     sendPosition();
 }
 

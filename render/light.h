@@ -29,6 +29,8 @@ public:
 private:
     friend void placeLights();
     void takeSlot(int slot);
+    // The position GL takes, homogeneous: w = 0 for a direction, 1 for a point.
+    void storePosition(float x, float y, float z, float w);
     void sendAll() const;
     void sendPosition() const;
     void sendColour() const;

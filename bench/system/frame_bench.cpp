@@ -13,6 +13,7 @@
 #include "app/play_screen.h"
 #include "app/services.h"
 #include "app/viewport.h"
+#include "bench/system/frame_timing.h"
 #include "bench/system/world_rig.h"
 #include "game/world.h"
 
@@ -28,10 +29,6 @@ struct Spread {
 Spread spreadOf(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], times[(times.size() * 99) / 100]};
-}
-
-double msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 void report(const char* what, const std::vector<double>& times) {

@@ -22,6 +22,7 @@
 #include "app/allocator.h"
 #include "app/play_screen.h"
 #include "app/services.h"
+#include "bench/system/frame_timing.h"
 #include "bench/system/world_rig.h"
 #include "game/avatar.h"
 #include "game/crawler.h"
@@ -57,11 +58,6 @@ double processCpuMs() {
     timespec now;
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 } // namespace
 

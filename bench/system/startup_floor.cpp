@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     const char* start = std::getenv("TAVOK_PROBE_START_NS");
     const long long elapsed = now.tv_sec * 1000000000LL + now.tv_nsec - (start ? std::atoll(start) : 0);
     std::printf("%.3f %d %d %d\n", elapsed / 1e6, images, music, other);
-    Mix_CloseAudio();
+    closeAudio();
     SDL_Quit();
     return 0;
 }

@@ -30,6 +30,8 @@
 #include "app/services.h"
 #include "app/viewport.h"
 #include "bench/system/allocation_counter.h"
+#include "bench/system/counted_world_run.h"
+#include "bench/system/frame_timing.h"
 #include "bench/system/world_rig.h"
 #include "game/crawler.h"
 #include "game/world.h"
@@ -172,15 +174,6 @@ struct Way {
     std::vector<double> times;
 };
 
-double msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The play screen's frame with only the bodies submitted another way. The field is drawn with the
 // crawler list set aside, then the bodies on top; the field's masks cover only its top row while it is
 // held lit, so the GL does the same work as in the game's frame.
@@ -271,16 +264,9 @@ Half compare(World& world, PlayScreen& screen, const char* allocator) {
                 static_cast<double>(faults) / (kRounds * ways.size()), residentKb());
     return half;
 }
-} // namespace
 
-int main() {
-    countAllocationsOnThisThread();
-    if (!openWorldRig(1280, 720)) {
-        return 0;
-    }
-    World& world = *theWorld;
+void measure(World& world, PlayScreen& screen) {
     fillSwarmsToCap(world);
-    PlayScreen screen;
     const Half before = compare(world, screen, "C allocator defaults");
     const bool raised = raiseAllocatorThresholds();
     const Half after =
@@ -297,6 +283,9 @@ int main() {
     std::printf("GOAL frame.swarm | full-swarm frame vs the best same-geometry submission (%s) | %.2f ms | "
                 "limit %.2f ms | ratio %.2f | %s\n",
                 after.bestWhat, after.game, after.best, ratio, ratio <= 1.0 ? "met" : "NOT MET");
-    closeWorldRig();
-    return 0;
+}
+} // namespace
+
+int main() {
+    return runCountedOnWorldRig(1280, 720, measure);
 }

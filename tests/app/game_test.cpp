@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
 #include <SDL/SDL_opengl.h>
 #include <cstdlib>
 #include <string>
@@ -11,6 +10,7 @@
 #include "app/game.h"
 #include "app/services.h"
 #include "app/viewport.h"
+#include "audio/audio_device.h"
 #include "input/joystick_device.h"
 #include "input/key_state.h"
 #include "tests/support/gl_test_context.h"
@@ -33,7 +33,7 @@ protected:
     void TearDown() override {
         if (started_) {
             game.shutdown();
-            Mix_CloseAudio();
+            closeAudio();
         }
         delete directory_;
         messageText.clear();
@@ -213,7 +213,7 @@ TEST_F(GameTest, WindowsNarrowerThanTwoToThreeShowTheAspectMessage) {
             EXPECT_EQ(theViewport->width, static_cast<float>(row.width)) << size;
         }
         game.shutdown();
-        Mix_CloseAudio();
+        closeAudio();
         glEnable(GL_CULL_FACE);
     }
 }

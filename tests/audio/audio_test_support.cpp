@@ -14,7 +14,7 @@ void AudioTest::SetUpTestSuite() {
 
 void AudioTest::TearDownTestSuite() {
     if (audioOpen_) {
-        Mix_CloseAudio();
+        closeAudio();
         audioOpen_ = false;
     }
 }

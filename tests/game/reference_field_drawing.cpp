@@ -10,24 +10,14 @@
 #include "app/viewport.h"
 #include "game/avatar.h"
 #include "game/world.h"
+#include "game/world_tables.h"
 #include "render/render_state.h"
 #include "render/texture.h"
 #include "render/vec3.h"
 
 namespace {
-struct DoorLight {
-    float r, g, b;
-    float bandBottom, bandTop;
-};
-
-const DoorLight kDoorLights[kRoomCount] = {
-    {0.5f, 1.0f, 0.5f, 0.0f, 0.3f},
-    {0.4f, 169.0f / 255.0f, 154.0f / 255.0f, 0.0f, 0.3f},
-    {147.0f / 255.0f, 107.0f / 255.0f, 69.0f / 255.0f, 0.015f, 0.315f},
-    {64.0f / 255.0f, 1.0f, 64.0f / 255.0f, 0.0f, 0.6f},
-    {1.0f, 1.0f, 1.0f, 0.0f, 0.3f},
-};
-const float kItemSnapSteps[kRoomCount] = {0.0f, 16.0f, 32.0f, 0.0f, 4.0f};
+// The game's fixed data and rules (door lights, snap steps, the item's blink) come from its tables:
+// what is frozen here is the drawing, the thing the comparison holds the game to.
 const float kPi = 3.14159265f;
 
 void vertex(float u, float v) {
@@ -49,18 +39,6 @@ void texturedQuad(const float corners[4][2]) {
         vertex(corners[i][0], corners[i][1]);
     }
     glEnd();
-}
-
-float snapTowardsZero(float value, float stepsPerCell) {
-    if (stepsPerCell == 0.0f) {
-        return value;
-    }
-    return static_cast<float>(static_cast<int>(value * stepsPerCell)) / stepsPerCell;
-}
-
-bool blinkedOff() {
-    const Uint32 t = SDL_GetTicks() % 4000;
-    return t <= 199 || (t >= 401 && t <= 599) || (t >= 801 && t <= 999);
 }
 
 void drawMask(float reveal, float left, float right, float c) {
@@ -122,10 +100,10 @@ void drawItems(const World& world, float c) {
             continue;
         }
         const float o = world.itemAnim[i];
-        const float offsetX = world.itemTakenFromSide[i] ? snapTowardsZero(-o, kItemSnapSteps[i]) : 0.0f;
-        const float offsetY = world.itemTakenFromSide[i] ? 0.0f : snapTowardsZero(o, kItemSnapSteps[i]);
+        const float offsetX = world.itemTakenFromSide[i] ? snapTowardsZero(-o, i) : 0.0f;
+        const float offsetY = world.itemTakenFromSide[i] ? 0.0f : snapTowardsZero(o, i);
         float alpha = i == 3 ? 1.0f - o : 1.0f;
-        if ((i == 3 || i == 4) && o == 0.0f && blinkedOff()) {
+        if ((i == 3 || i == 4) && o == 0.0f && itemBlinkedOff(SDL_GetTicks())) {
             alpha = 0.0f;
         }
         const int frame = std::min(3, static_cast<int>(4.0f * o));
@@ -154,7 +132,6 @@ void drawItems(const World& world, float c) {
 }
 
 void drawAvatar(const Avatar& avatar) {
-    static const float kSnapSteps[kAvatarCount] = {0.0f, 16.0f, 32.0f, 0.0f, 4.0f};
     if (avatar.exited) {
         return;
     }
@@ -174,8 +151,8 @@ void drawAvatar(const Avatar& avatar) {
         const float p = avatar.animProgress;
         static const float kBackX[4] = {1.0f, -1.0f, 0.0f, 0.0f};
         static const float kBackY[4] = {0.0f, 0.0f, -1.0f, 1.0f};
-        dx = snapTowardsZero(kBackX[avatar.facing] * p, kSnapSteps[avatar.index]);
-        dy = snapTowardsZero(kBackY[avatar.facing] * p, kSnapSteps[avatar.index]);
+        dx = snapTowardsZero(kBackX[avatar.facing] * p, avatar.index);
+        dy = snapTowardsZero(kBackY[avatar.facing] * p, avatar.index);
     }
     avatar.frameTextures[avatar.facing][avatar.animState][frame]->bind();
     const float left = (static_cast<float>(avatar.x) + dx) * c;
@@ -188,15 +165,11 @@ void drawAvatar(const Avatar& avatar) {
 } // namespace
 
 void drawReferencePlayFrame(const World& world) {
+    // The one black quad over the window is the viewport's own (the play screen clears instead).
     setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
+    theViewport->fillArea();
     const float width = theViewport->width;
     const float height = theViewport->height;
-    glBegin(GL_QUADS);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, width, 0.0f);
-    glVertex3f(0.0f, width, height);
-    glVertex3f(0.0f, 0.0f, height);
-    glEnd();
 
     const float c = height / 21.0f;
     const float shift = std::round(width * 0.5f) - 14.0f * c * 0.5f;

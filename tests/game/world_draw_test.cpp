@@ -18,7 +18,6 @@
 namespace {
 const int kWidth = 1280;
 const int kHeight = 720;
-const Rgba kBlack = {0, 0, 0, 255};
 
 std::vector<uint8_t> solidPicture(uint8_t r, uint8_t g, uint8_t b) {
     PngImage image;

@@ -73,3 +73,22 @@ TEST(WorldTables, StepsAreOneCellAndOffsetsSnapTowardsZeroAtEachRoomsCoarseness)
         EXPECT_EQ(roomDrawnSmooth(room), room == 0 || room == 4) << room;
     }
 }
+
+TEST(WorldTables, AnUntouchedItemBlinksOffThriceAtTheStartOfEveryFourSeconds) {
+    // The edges of the three dark spells (0-199, 401-599, 801-999 ms) and of the cycle.
+    const struct {
+        uint32_t ticks;
+        bool off;
+    } cases[] = {{0, true},     {199, true},  {200, false}, {400, false},  {401, true},
+                 {599, true},   {600, false}, {801, true},  {999, true},   {1000, false},
+                 {3999, false}, {4000, true}, {4401, true}, {4600, false}, {4294967295u, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(itemBlinkedOff(c.ticks), c.off) << c.ticks << " ms";
+    }
+    // The lit share of a cycle: 4000 ms less three spells of 200, 199 and 199 ms.
+    int lit = 0;
+    for (uint32_t t = 0; t < 4000; ++t) {
+        lit += itemBlinkedOff(t) ? 0 : 1;
+    }
+    EXPECT_EQ(lit, 4000 - 200 - 199 - 199);
+}

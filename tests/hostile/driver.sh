@@ -1,13 +1,29 @@
 # Drives the real executable under the test X server: starts it in a folder, waits for its window,
 # presses keys, takes screenshots and reads the fatal message screen's layout. Sourced by the smoke
-# tests, the hostile file tests and the install test; the caller sets tavok (the program or launcher to
-# start), case_name and shot_dir (where screenshots go).
+# tests, the hostile file tests, the install and package tests and the leak and memory checks; the
+# caller sets tavok (the program or launcher to start), case_name and shot_dir (where screenshots go),
+# the last two directly or through scratch_case.
 #
 # The message screen is 32 x 18 character cells; in a 640x360 window each is 20 x 20 pixels, row 17 at
 # the top. A cell "holds a glyph" when any of its pixels is white.
 
 # No sound card is needed: the dummy driver stands in unless the caller chose another.
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+# The case's screenshots go to DIR and its own files to DIR/CASE: scratch_case CASE DIR.
+scratch_case() {
+    case_name=$1
+    shot_dir=$2
+    scratch=$2/$1
+}
+
+# Ends the script as skipped (ctest's code 77) when there is no X server to play on.
+need_display() {
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "no X display: skipped"
+        exit 77
+    fi
+}
 
 fail() {
     echo "FAIL (${case_name:-?}): $*"
@@ -124,6 +140,17 @@ expect_pause_menu() {
     done
     [ -n "$found" ] || fail "$shot is not the pause menu"
     [ "$(pixel 40 180)" = "0,0,0" ] || fail "$shot is not the pause menu"
+}
+
+# From the play screen: Escape, a screenshot of the pause menu named SHOT, then Right and Return on the
+# cross, which must end the game with code 0: quit_from_pause_menu SHOT.
+quit_from_pause_menu() {
+    press Escape
+    shoot "$1"
+    expect_pause_menu
+    press Right
+    press Return
+    expect_exit 0
 }
 
 # Waits up to ten seconds for the game to end and puts its exit code in exit_code.

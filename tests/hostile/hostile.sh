@@ -20,20 +20,15 @@
 #   wrapping_size  "w 4294967936 360": out of range, so the ladder opens a fullscreen mode instead
 # HOSTILE_PAYLOAD is the program that writes the hostile music and pictures (tests/hostile).
 set -u
-case_name=$1
 tavok=$2
 res_dir=$3
-scratch=$4/$case_name
-shot_dir=$4
 payload=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/hostile/driver.sh
 source "$here/driver.sh"
+scratch_case "$1" "$4"
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no X display: skipped"
-    exit 77
-fi
+need_display
 [ -d "$res_dir" ] || fail "no generated res/ at $res_dir"
 
 if [ "$case_name" = unwritable_cwd ]; then
@@ -92,16 +87,6 @@ payload_file() {
     [ -x "$payload" ] || fail "no hostile payload program"
     rm -f "$play/res/$name"
     "$payload" "$1" "$play/res/$name" "${@:2}" || fail "could not write $name"
-}
-
-# Plays until the game leaves the pause menu with code 0.
-quit_from_pause_menu() {
-    press Escape
-    shoot pause
-    expect_pause_menu
-    press Right
-    press Return
-    expect_exit 0
 }
 
 # The payload of a generated file, unscrambled with the game's key.
@@ -217,7 +202,7 @@ fifo_marker)
     shoot dark
     # The finished field: no avatars, no revealed room, black where the play field is.
     [ "$(pixel 100 300)" = "0,0,0" ] || fail "$shot is not the dark field"
-    quit_from_pause_menu
+    quit_from_pause_menu pause
     ;;
 quit_signal)
     for run in $(seq 20); do
@@ -264,7 +249,7 @@ unwritable_cwd)
     shoot play
     # Play goes on as usual: the black play frame, the pause menu, quit with code 0.
     [ "$(pixel 600 180)" = "0,0,0" ] || fail "$shot is not the black play frame"
-    quit_from_pause_menu
+    quit_from_pause_menu pause
     chmod 755 "$play"
     [ -e "$play/delete_me.html" ] && fail "a marker file appeared in the unwritable folder"
     ;;

@@ -6,17 +6,12 @@
 # Usage: install.sh BUILD_DIR SCRATCH_DIR
 set -u
 build_dir=$1
-scratch=$2/install
-shot_dir=$2
-case_name=install
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/hostile/driver.sh
 source "$here/../hostile/driver.sh"
+scratch_case install "$2"
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no X display: skipped"
-    exit 77
-fi
+need_display
 rm -rf "$scratch"
 mkdir -p "$scratch/home" "$scratch/elsewhere"
 prefix=$scratch/prefix
@@ -36,12 +31,7 @@ run_and_quit() {
     start_in "$scratch/elsewhere" w 640 360
     shoot "$1"
     [ "$(pixel 600 180)" = "0,0,0" ] || fail "$shot is not the black play frame"
-    press Escape
-    shoot "$1-pause"
-    expect_pause_menu
-    press Right
-    press Return
-    expect_exit 0
+    quit_from_pause_menu "$1-pause"
 }
 
 # A player with an empty home and no XDG_DATA_HOME: the game lives in ~/.local/share/tavok.

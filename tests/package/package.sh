@@ -7,12 +7,10 @@
 # Usage: package.sh SOURCE_DIR SCRATCH_DIR      (exit 77 when the packaging tools are not installed)
 set -u
 source_dir=$1
-scratch=$2/package
-shot_dir=$2
-case_name=package
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/hostile/driver.sh
 source "$here/../hostile/driver.sh"
+scratch_case package "$2"
 
 for tool in dpkg-buildpackage dh dpkg-checkbuilddeps; do
     if ! command -v "$tool" > /dev/null; then
@@ -20,10 +18,7 @@ for tool in dpkg-buildpackage dh dpkg-checkbuilddeps; do
         exit 77
     fi
 done
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no X display: skipped"
-    exit 77
-fi
+need_display
 rm -rf "$scratch"
 mkdir -p "$scratch/home" "$scratch/elsewhere"
 
@@ -87,12 +82,7 @@ sleep 1.5
 shoot first-key
 [ "$(brightness)" -gt 100 ] || fail "$shot: the first key did not reveal the bottom room ($(brightness))"
 [ "$(pixel 320 20)" = "0,0,0" ] || fail "$shot: the rooms above show already"
-press Escape
-shoot pause
-expect_pause_menu
-press Right
-press Return
-expect_exit 0
+quit_from_pause_menu pause
 
 play=$HOME/.local/share/tavok
 [ "$(readlink "$play/res")" = "$root/usr/share/games/tavok/res" ] ||

@@ -17,10 +17,6 @@ namespace {
 const int kWidth = 160;
 const int kHeight = 90;
 const float kPi = 3.14159265f;
-const Rgba kRed = {255, 0, 0, 255};
-const Rgba kGreen = {0, 255, 0, 255};
-const Rgba kBlue = {0, 0, 255, 255};
-const Rgba kBlack = {0, 0, 0, 255};
 
 // Glyph sets live in the process-wide registry: every test starts and ends with it empty, and works
 // in a scratch directory of its own.

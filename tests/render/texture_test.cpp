@@ -33,11 +33,6 @@ uint32_t crc32Of(const uint8_t* bytes, size_t length) {
     }
     return ~crc;
 }
-const Rgba kRed = {255, 0, 0, 255};
-const Rgba kGreen = {0, 255, 0, 255};
-const Rgba kBlue = {0, 0, 255, 255};
-const Rgba kWhite = {255, 255, 255, 255};
-const Rgba kYellow = {255, 255, 0, 255};
 
 // Each test draws into a fresh 64 x 64 window with pixel coordinates and the blend flags cleared.
 class TextureTest : public ::testing::Test {

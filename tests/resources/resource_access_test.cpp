@@ -27,7 +27,7 @@ protected:
     static void SetUpTestSuite() { audioOpen_ = ensureSdl() && openAudio(); }
     static void TearDownTestSuite() {
         if (audioOpen_) {
-            Mix_CloseAudio();
+            closeAudio();
         }
     }
     void SetUp() override {

@@ -17,11 +17,18 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/hostile/driver.sh
 source "$here/../hostile/driver.sh"
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no X display: skipped"
-    exit 77
-fi
+need_display
 mkdir -p "$shot_dir"
+
+# The red message screen of a WIDTH x HEIGHT window with white text in row Y between x = 0 and X:
+# expect_message_screen WIDTH HEIGHT Y X. Escape then ends the game with code 1.
+expect_message_screen() {
+    shoot message
+    expect_pixel $(($1 - 1)) $(($2 - 1)) 255,0,0
+    row_has "$3" 0 "$4" 255,255,255 || fail "no white text at the top of $shot"
+    press Escape
+    expect_exit 1
+}
 
 case $case_name in
 close)
@@ -48,20 +55,12 @@ pause)
     ;;
 audio)
     SDL_AUDIODRIVER=nosuchdriver start_in "$PWD" w 640 360
-    shoot message
-    expect_pixel 639 359 255,0,0
     # "error" in white capitals at the top left: the E's upright.
-    row_has 10 0 12 255,255,255 || fail "no white text at the top of $shot"
-    press Escape
-    expect_exit 1
+    expect_message_screen 640 360 10 12
     ;;
 aspect)
     start_in "$PWD" w 600 900
-    shoot message
-    expect_pixel 599 899 255,0,0
-    row_has 25 0 20 255,255,255 || fail "no white text at the top of $shot"
-    press Escape
-    expect_exit 1
+    expect_message_screen 600 900 25 20
     ;;
 ladder)
     start_in "$PWD" w 50 50

@@ -9,6 +9,14 @@ struct Rgba {
     uint8_t r, g, b, a;
 };
 
+// The opaque colours the drawing tests paint with and look for.
+constexpr Rgba kRed = {255, 0, 0, 255};
+constexpr Rgba kGreen = {0, 255, 0, 255};
+constexpr Rgba kBlue = {0, 0, 255, 255};
+constexpr Rgba kYellow = {255, 255, 0, 255};
+constexpr Rgba kWhite = {255, 255, 255, 255};
+constexpr Rgba kBlack = {0, 0, 0, 255};
+
 // Initialises SDL (video, audio, timer, joystick) once per process. False when no display is reachable.
 bool ensureSdl();
 // Opens (or resizes) the test window to width x height with the game's initial GL state and clears it

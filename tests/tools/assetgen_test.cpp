@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/window_icon.h"
+#include "audio/audio_device.h"
 #include "game/world_tables.h"
 #include "resources/cipher.h"
 #include "tests/support/scratch_files.h"
@@ -247,7 +248,7 @@ TEST(Assetgen, MusicTracksLoadAndLoopExactlyWithoutAJumpAtTheSeam) {
     if (!audioWasUp) {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
     }
-    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
+    ASSERT_TRUE(openAudio()) << Mix_GetError();
     for (int track = 0; track < kMusicTrackCount; ++track) {
         std::vector<uint8_t> bytes = payloadOf(resFile(buildDir() + "/res", track));
         ASSERT_FALSE(bytes.empty()) << "track " << track;
@@ -278,7 +279,7 @@ TEST(Assetgen, MusicTracksLoadAndLoopExactlyWithoutAJumpAtTheSeam) {
                 << "track " << track << " clicks at the seam";
         }
     }
-    Mix_CloseAudio();
+    closeAudio();
     if (!audioWasUp) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
