@@ -11,6 +11,11 @@ class Crawler;
 
 class CrawlerBatch {
 public:
+    // The most corners one draw call hands the GL, a whole number of quads: the browser's GL emulation
+    // copies each call's vertices through a buffer of 2 MiB and fails beyond it (a full swarm needs
+    // several times that), and numbers the corners of its quads in 16 bits.
+    static constexpr size_t kMostVerticesPerCall = 4 * 16384;
+
     // One corner: the position as the 2D drawing convention submits it (0, u, v), and its colour.
     struct Vertex {
         float x, y, z;

@@ -16,9 +16,11 @@
 #include "app/fatal.h"
 #include "app/services.h"
 #include "game/world.h"
+#include "resources/resource_access.h"
 #include "web/page_files.h"
 
 #ifdef TAVOK_WEB_AUTOPLAY
+#include "bench/system/world_rig.h"
 #include "tests/game/scripted_player.h"
 #endif
 
@@ -36,9 +38,14 @@ PageFiles pageFiles;
 
 #ifdef TAVOK_WEB_AUTOPLAY
 // Test pages only: the scripted player of the desktop tests plays through the keyboard state, several
-// fixed 1/60 s passes per browser frame so that a whole game takes seconds rather than minutes.
+// fixed 1/60 s steps of the world per browser frame so that a whole game takes minutes rather than its
+// ten or so of play.
 ScriptedPlayer* autoplayer = nullptr;
 int autoplayPasses = 1;
+constexpr float kAutoplayStep = 1.0f / 60.0f;
+// Test pages only, for measuring frames: the field held lit, and with every swarm at its cap.
+bool holdFieldLit = false;
+bool fillSwarms = false;
 #endif
 
 void endGame(bool ordinaryEnd) {
@@ -54,6 +61,8 @@ void endGame(bool ordinaryEnd) {
 double passMillisecondsTotal = 0.0;
 double passMillisecondsLongest = 0.0;
 int passesTimed = 0;
+// The world's steps that were not drawn (the scripted player's fast play).
+int worldStepsUndrawn = 0;
 
 // One pass, as Game::run does it; true when the game has ended.
 bool pass(float dt) {
@@ -71,18 +80,35 @@ bool pass(float dt) {
     return false;
 }
 
+#ifdef TAVOK_WEB_AUTOPLAY
+// Drawing a frame costs the page far more than stepping the world (the GL emulation runs in
+// JavaScript), and only the last picture of a browser frame is ever seen. So all steps but the last go
+// to the world alone, as the desktop tests play; the last is a whole pass of the game, drawn.
+void autoplayFrame() {
+    for (int i = 0; i + 1 < autoplayPasses && gameMode == kModePlay && theWorld != nullptr; ++i) {
+        autoplayer->playFrame(*theWorld, kAutoplayStep);
+        ++worldStepsUndrawn;
+        pageFiles.afterPass();
+    }
+    if (gameMode == kModePlay && theWorld != nullptr) {
+        autoplayer->pressKeys(*theWorld);
+    }
+    pass(kAutoplayStep);
+}
+#endif
+
 void browserFrame() {
 #ifdef TAVOK_WEB_AUTOPLAY
     if (autoplayer != nullptr) {
-        for (int i = 0; i < autoplayPasses; ++i) {
-            if (gameMode == kModePlay && theWorld != nullptr) {
-                autoplayer->pressKeys(*theWorld);
-            }
-            if (pass(1.0f / 60.0f)) {
-                return;
-            }
-        }
+        autoplayFrame();
         return;
+    }
+    if (fillSwarms && theWorld != nullptr) {
+        fillSwarmsToCap(*theWorld);
+        fillSwarms = false;
+    }
+    if (holdFieldLit && theWorld != nullptr) {
+        keepFieldLit(*theWorld);
     }
 #endif
     if (!theFrameClock->passIsDue(SDL_GetTicks())) {
@@ -103,6 +129,9 @@ EMSCRIPTEN_KEEPALIVE int tavok_game_mode() {
 EMSCRIPTEN_KEEPALIVE int tavok_crawler_count() {
     return theWorld != nullptr ? static_cast<int>(theWorld->crawlers.size()) : 0;
 }
+EMSCRIPTEN_KEEPALIVE int tavok_music_number() {
+    return currentMusicNumber();
+}
 EMSCRIPTEN_KEEPALIVE int tavok_avatar_count() {
     return theWorld != nullptr ? static_cast<int>(theWorld->avatars.size()) : 0;
 }
@@ -121,19 +150,28 @@ EMSCRIPTEN_KEEPALIVE void tavok_pass_times_reset() {
     passMillisecondsLongest = 0.0;
     passesTimed = 0;
 }
+EMSCRIPTEN_KEEPALIVE int tavok_world_steps_undrawn() {
+    return worldStepsUndrawn;
+}
 }
 
 int main(int argc, char** argv) {
     (void)argc;
     (void)argv;
 #ifdef TAVOK_WEB_AUTOPLAY
-    // "autoplay N": the scripted player plays, N passes per browser frame.
+    // "autoplay N": the scripted player plays, N world steps per browser frame, the last one drawn.
+    // "lit": the field is held lit as the game is played by hand. "swarms": the same, with every room's
+    // swarm at its cap from the first pass.
     if (argc >= 2 && std::strcmp(argv[1], "autoplay") == 0) {
         autoplayer = new ScriptedPlayer;
         autoplayPasses = argc >= 3 ? std::atoi(argv[2]) : 1;
         if (autoplayPasses < 1) {
             autoplayPasses = 1;
         }
+    }
+    if (argc >= 2 && (std::strcmp(argv[1], "lit") == 0 || std::strcmp(argv[1], "swarms") == 0)) {
+        holdFieldLit = true;
+        fillSwarms = std::strcmp(argv[1], "swarms") == 0;
     }
 #endif
     if (!openDisplay("taVok", tavok_canvas_width(), tavok_canvas_height(), false)) {

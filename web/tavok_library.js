@@ -50,6 +50,10 @@ mergeInto(LibraryManager.library, {
   Mix_SetMusicPosition: function(position) {
     var audio = SDL.music.audio;
     if (!audio) return -1;
+    // For measuring: where each seek asked the loop to be, and when.
+    if (Module['musicSeekLog'] && SDL.audioContext) {
+      Module['musicSeekLog'].push({position: position, at: SDL.audioContext['currentTime']});
+    }
     if (audio.resource && audio.resource.webAudio) {
       var webAudio = audio.resource.webAudio;
       if (audio.webAudioNode) {
@@ -84,7 +88,8 @@ mergeInto(LibraryManager.library, {
     Module['musicState'] = function() {
       var audio = SDL.music.audio;
       var context = SDL.audioContext;
-      var state = {context: context ? context.state : 'none', loaded: !!audio};
+      var state = {context: context ? context.state : 'none', time: context ? context['currentTime'] : 0,
+                   loaded: !!audio};
       if (audio && audio.resource && audio.resource.webAudio) {
         var webAudio = audio.resource.webAudio;
         state.decoded = !!webAudio.decodedBuffer;

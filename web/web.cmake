@@ -33,9 +33,11 @@ endfunction()
 # The page players get.
 tavok_page(tavok)
 
-# The page the browser tests drive: the same game with the scripted player of the desktop tests, which
-# takes the keyboard only when the page's address asks for it (?autoplay).
-tavok_page(tavok_autoplay ${CMAKE_SOURCE_DIR}/tests/game/scripted_player.cpp)
+# The page the browser tests and measurements drive: the same game with the scripted player of the
+# desktop tests, which takes the keyboard only when the page's address asks for it (?autoplay), and the
+# benchmarks' world set-ups (?lit, ?swarms).
+tavok_page(tavok_autoplay ${CMAKE_SOURCE_DIR}/tests/game/scripted_player.cpp
+           ${CMAKE_SOURCE_DIR}/bench/system/world_rig.cpp)
 target_compile_definitions(tavok_autoplay PRIVATE TAVOK_WEB_AUTOPLAY=1)
 
 # Each page lives in a folder of its own that any static server can serve as it is.

@@ -1,11 +1,12 @@
 # The browser edition: `make web` builds the page folder, `make web-run` serves it on 127.0.0.1,
-# `make test-web` builds it and runs the browser tests in headless Chromium.
+# `make test-web` builds it and runs the browser tests in headless Chromium, `make bench-web` measures
+# the page's frame time and its music layer switches there.
 WEB_BUILD_DIR ?= build-web
 WEB_PORT ?= 8723
 # Debian's emscripten finds its JavaScript parser only on the system's module path.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 
-.PHONY: web-deps web web-run test-web
+.PHONY: web-deps web web-run test-web bench-web
 
 web-deps:
 	@bash scripts/install-web-deps.sh
@@ -22,3 +23,7 @@ web-run: web
 
 test-web: web build
 	cd $(BUILD_DIR) && ctest -R '^web\.' --output-on-failure --timeout 1800
+
+bench-web: web
+	node bench/web/frame_time.mjs $(WEB_BUILD_DIR)/test-page
+	node bench/web/music_layers.mjs $(WEB_BUILD_DIR)/test-page

@@ -169,3 +169,40 @@ TEST(CrawlerBatch, AFixedSwarmLooksExactlyAsWhenEveryQuadWasDrawnOneVertexAtATim
         delete crawler;
     }
 }
+
+TEST(CrawlerBatch, ASwarmTooBigForOneCallLooksAsWhenDrawnInOne) {
+    REQUIRE_GL_WINDOW(kWidth, kHeight);
+    Viewport viewport;
+    viewport.width = kWidth;
+    viewport.height = kHeight;
+    // Five copies of the fixed swarm, each moved along by a cell so that the copies overlap one another:
+    // later bodies must still cover earlier ones across the joins between calls.
+    std::list<Crawler*> swarm;
+    for (int copy = 0; copy < 5; ++copy) {
+        std::list<Crawler*> part = fixedSwarm();
+        for (Crawler* crawler : part) {
+            crawler->x += 1.0f * copy;
+            for (float& x : crawler->trailX) {
+                x += 1.0f * copy;
+            }
+        }
+        swarm.splice(swarm.end(), part);
+    }
+    const float tint[3] = {0.3f, 0.9f, 0.6f};
+
+    beginFrame(viewport);
+    drawReference(swarm, tint);
+    glFinish();
+    const std::vector<uint8_t> reference = readWindow();
+
+    CrawlerBatch batch;
+    beginFrame(viewport);
+    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
+    batch.draw(swarm, kCell, tint);
+    glFinish();
+    ASSERT_GT(batch.vertexCount(), 2 * CrawlerBatch::kMostVerticesPerCall) << "three calls or more";
+    EXPECT_EQ(differingPixels(reference, readWindow()), 0);
+    for (Crawler* crawler : swarm) {
+        delete crawler;
+    }
+}
