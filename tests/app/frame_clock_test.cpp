@@ -18,14 +18,19 @@ struct FakeTime {
                               now += ms;
                           });
     }
+    // A clock whose last pass was at lastTicks, read for the first time at the given time.
+    FrameClock clockAt(uint32_t lastTicks, uint32_t time) {
+        FrameClock result = clock();
+        result.lastTicks = lastTicks;
+        now = time;
+        return result;
+    }
 };
 } // namespace
 
 TEST(FrameClock, SleepsAwayTheRestOfTheFrame) {
     FakeTime time;
-    FrameClock clock = time.clock();
-    clock.lastTicks = 1000;
-    time.now = 1004;
+    FrameClock clock = time.clockAt(1000, 1004);
     // 1000/60 - 4 = 12.67, truncated.
     EXPECT_NEAR(clock.waitFrame(), 0.016f, 1e-6f);
     EXPECT_EQ(time.sleeps, std::vector<uint32_t>{12});
@@ -40,9 +45,7 @@ TEST(FrameClock, SleepsAwayTheRestOfTheFrame) {
 
 TEST(FrameClock, ALongPassSleepsNotAtAllAndStepsByItsLength) {
     FakeTime time;
-    FrameClock clock = time.clock();
-    clock.lastTicks = 5000;
-    time.now = 5030;
+    FrameClock clock = time.clockAt(5000, 5030);
     EXPECT_NEAR(clock.waitFrame(), 0.030f, 1e-6f);
     EXPECT_TRUE(time.sleeps.empty());
     // Exactly a frame's worth of work (17 ms > 16.67) needs no sleep either.
@@ -53,9 +56,7 @@ TEST(FrameClock, ALongPassSleepsNotAtAllAndStepsByItsLength) {
 
 TEST(FrameClock, AStallIsCutToAnEighthOfASecond) {
     FakeTime time;
-    FrameClock clock = time.clock();
-    clock.lastTicks = 10000;
-    time.now = 12000;
+    FrameClock clock = time.clockAt(10000, 12000);
     EXPECT_EQ(clock.waitFrame(), 0.125f);
     EXPECT_EQ(clock.lastTicks, 12000u);
     // 125 ms itself is not cut.
@@ -78,9 +79,7 @@ TEST(FrameClock, TheFirstPassMeasuresFromTickZero) {
 
 TEST(FrameClock, ATickCounterThatWrapsStillGivesTheSmallDifference) {
     FakeTime time;
-    FrameClock clock = time.clock();
-    clock.lastTicks = 0xFFFFFFF0u;
-    time.now = 0x00000004u; // 20 ms later, past the wrap
+    FrameClock clock = time.clockAt(0xFFFFFFF0u, 0x00000004u); // 20 ms later, past the wrap
     EXPECT_NEAR(clock.waitFrame(), 0.020f, 1e-6f);
     EXPECT_TRUE(time.sleeps.empty());
     // A clock that has gone backwards asks for a long sleep but never overflows the delay.

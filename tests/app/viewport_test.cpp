@@ -15,15 +15,20 @@ void quad(float u0, float v0, float u1, float v1) {
     glVertex3f(0, u0, v1);
     glEnd();
 }
+
+// Starts 2D drawing over a logical area of width x height in the given flat colour.
+void begin2DIn(float width, float height, float r, float g, float b) {
+    Viewport viewport;
+    viewport.width = width;
+    viewport.height = height;
+    viewport.begin2D();
+    setFlatColour(r, g, b, 1);
+}
 } // namespace
 
 TEST(Viewport, MapsTheYZPlaneOntoTheWholeWindow) {
     REQUIRE_GL_WINDOW(320, 180);
-    Viewport viewport;
-    viewport.width = 320;
-    viewport.height = 180;
-    viewport.begin2D();
-    setFlatColour(1, 1, 1, 1);
+    begin2DIn(320, 180, 1, 1, 1);
     quad(0, 0, 320, 180);
     EXPECT_EQ(countPixels(0, 0, 320, 180, {255, 255, 255, 255}), 320 * 180);
     EXPECT_FALSE(glCapabilityOn(GL_DEPTH_TEST));
@@ -31,11 +36,7 @@ TEST(Viewport, MapsTheYZPlaneOntoTheWholeWindow) {
 
 TEST(Viewport, PutsTheOriginAtTheBottomLeftAndStretchesLogicalUnits) {
     REQUIRE_GL_WINDOW(320, 180);
-    Viewport viewport;
-    viewport.width = 32;
-    viewport.height = 18;
-    viewport.begin2D();
-    setFlatColour(1, 0, 0, 1);
+    begin2DIn(32, 18, 1, 0, 0);
     // The top-right character cell of a 32 x 18 text screen starts at (31, 17).
     quad(31, 17, 32, 18);
     const Rgba inside = readPixel(315, 175);

@@ -207,6 +207,20 @@ protected:
         world.outsideReveal = 0.0f;
     }
 
+    // A new game on the given seed whose every picture is one made here.
+    World& newWorldWithDistinctPictures(unsigned seed) {
+        writeDistinctPictures();
+        return newWorld(seed);
+    }
+
+    // The busy field, then the revealing one, drawn both ways with their pictures showing.
+    void expectBusyAndRevealingFramesAgree(World& world) {
+        setBusyField(world);
+        expectFramesAgree(world, "busy field", true);
+        setRevealingField(world);
+        expectFramesAgree(world, "revealing field", true);
+    }
+
     // Draws the world both ways at every size and expects the same pixels.
     void expectFramesAgree(World& world, const char* state, bool expectDetail) {
         PlayScreen screen;
@@ -236,8 +250,7 @@ protected:
 
 TEST_F(PlayFramePixels, TheComparisonSeesASinglePixelChangedInTheWindowCorner) {
     REQUIRE_GL_WINDOW(1280, 720);
-    writeDistinctPictures();
-    World& world = newWorld(3);
+    World& world = newWorldWithDistinctPictures(3);
     ASSERT_EQ(gameMode, kModePlay) << "every picture loaded";
     setBusyField(world);
     PlayScreen screen;
@@ -256,13 +269,9 @@ TEST_F(PlayFramePixels, TheComparisonSeesASinglePixelChangedInTheWindowCorner) {
 
 TEST_F(PlayFramePixels, EveryPixelMatchesTheCellByCellDrawingWithPicturesThatAllDiffer) {
     REQUIRE_GL_WINDOW(1280, 720);
-    writeDistinctPictures();
-    World& world = newWorld(11);
+    World& world = newWorldWithDistinctPictures(11);
     ASSERT_EQ(gameMode, kModePlay) << "every picture loaded";
-    setBusyField(world);
-    expectFramesAgree(world, "busy field", true);
-    setRevealingField(world);
-    expectFramesAgree(world, "revealing field", true);
+    expectBusyAndRevealingFramesAgree(world);
     setDarkField(world);
     expectFramesAgree(world, "dark field", false);
 }
@@ -276,8 +285,5 @@ TEST_F(PlayFramePixels, EveryPixelMatchesTheCellByCellDrawingWithTheGamesOwnPict
     std::filesystem::create_directory_symlink(pictures, "res");
     World& world = newWorld(5);
     ASSERT_EQ(gameMode, kModePlay) << "every picture loaded";
-    setBusyField(world);
-    expectFramesAgree(world, "busy field", true);
-    setRevealingField(world);
-    expectFramesAgree(world, "revealing field", true);
+    expectBusyAndRevealingFramesAgree(world);
 }

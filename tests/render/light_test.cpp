@@ -14,6 +14,13 @@ GLfloat lightValue(int slot, GLenum what, int index = 0) {
     glGetLightfv(GL_LIGHT0 + slot, what, value);
     return value[index];
 }
+
+// The light holds the slot, the pool knows it and GL has the slot's light on.
+void expectInSlot(const Light& light, int slot) {
+    EXPECT_EQ(light.slot(), slot);
+    EXPECT_EQ(LightSlots[slot], &light) << "slot " << slot;
+    EXPECT_TRUE(glCapabilityOn(GL_LIGHT0 + slot)) << "slot " << slot;
+}
 } // namespace
 
 TEST(Light, NewLightsTakeTheLowestFreeSlotWithDefaults) {
@@ -23,9 +30,7 @@ TEST(Light, NewLightsTakeTheLowestFreeSlotWithDefaults) {
     auto a = std::make_unique<Light>();
     auto b = std::make_unique<Light>();
     EXPECT_EQ(a->slot(), 0);
-    EXPECT_EQ(b->slot(), 1);
-    EXPECT_EQ(LightSlots[1], b.get());
-    EXPECT_TRUE(glCapabilityOn(GL_LIGHT1));
+    expectInSlot(*b, 1);
     EXPECT_FLOAT_EQ(lightValue(1, GL_POSITION, 2), 1);
     EXPECT_FLOAT_EQ(lightValue(1, GL_POSITION, 3), 0);
     EXPECT_FLOAT_EQ(lightValue(1, GL_DIFFUSE, 0), 1);
@@ -81,9 +86,7 @@ TEST(Light, WaitingLightsTakeFreedSlotsInOrderWithTheirStoredValues) {
     eleventh.reset();
 
     lights[5].reset();
-    EXPECT_EQ(ninth->slot(), 5);
-    EXPECT_EQ(LightSlots[5], ninth.get());
-    EXPECT_TRUE(glCapabilityOn(GL_LIGHT5));
+    expectInSlot(*ninth, 5);
     EXPECT_FLOAT_EQ(lightValue(5, GL_POSITION, 0), 7);
     EXPECT_FLOAT_EQ(lightValue(5, GL_POSITION, 3), 1);
     EXPECT_FLOAT_EQ(lightValue(5, GL_DIFFUSE, 1), 0.5f);

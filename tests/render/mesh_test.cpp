@@ -4,6 +4,8 @@
 
 #include <SDL/SDL_opengl.h>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 #include "render/camera.h"
 #include "render/render_state.h"
@@ -193,21 +195,17 @@ TEST_F(MeshFiles, SamplingBetweenKeysBeforeTheFirstAndPastTheEnd) {
     Mesh mesh;
     ASSERT_TRUE(mesh.load(
         write("1.dat", triangleMesh({triangleFrame(0, 0), triangleFrame(1, 10), triangleFrame(2, 20)}))));
-    mesh.drawLooped(0.5f);
-    EXPECT_FLOAT_EQ(currentShift(mesh), 5);
-    mesh.drawLooped(1.75f);
-    EXPECT_FLOAT_EQ(currentShift(mesh), 17.5f);
-    mesh.drawLooped(2.5f);
-    EXPECT_FLOAT_EQ(currentShift(mesh), 5);
-    mesh.drawLooped(-0.5f);
-    EXPECT_FLOAT_EQ(currentShift(mesh), 15);
+    // Each pair is a time to draw at and the shift drawn.
+    using Samples = std::vector<std::pair<float, float>>;
+    for (const auto& [time, shift] : Samples{{0.5f, 5}, {1.75f, 17.5f}, {2.5f, 5}, {-0.5f, 15}}) {
+        mesh.drawLooped(time);
+        EXPECT_FLOAT_EQ(currentShift(mesh), shift) << "drawLooped(" << time << ")";
+    }
     // draw holds the time within the keys; at or past the end it wraps to the cycle start.
-    mesh.draw(5);
-    EXPECT_FLOAT_EQ(currentShift(mesh), 0);
-    mesh.draw(1.5f);
-    EXPECT_FLOAT_EQ(currentShift(mesh), 15);
-    mesh.draw(-3);
-    EXPECT_FLOAT_EQ(currentShift(mesh), 0);
+    for (const auto& [time, shift] : Samples{{5, 0}, {1.5f, 15}, {-3, 0}}) {
+        mesh.draw(time);
+        EXPECT_FLOAT_EQ(currentShift(mesh), shift) << "draw(" << time << ")";
+    }
     // setTime neither holds nor wraps: past the end stays on the last frame.
     mesh.setTime(true, 7);
     EXPECT_FLOAT_EQ(currentShift(mesh), 20);

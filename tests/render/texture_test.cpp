@@ -34,6 +34,18 @@ uint32_t crc32Of(const uint8_t* bytes, size_t length) {
     return ~crc;
 }
 
+void expectColour(Rgba actual, Rgba expected, const char* what) {
+    EXPECT_NEAR(actual.r, expected.r, 2) << what;
+    EXPECT_NEAR(actual.g, expected.g, 2) << what;
+    EXPECT_NEAR(actual.b, expected.b, 2) << what;
+}
+
+// What one quadrant of a drawn 2 x 2 image must show, and what that quadrant stands for.
+struct QuadrantColour {
+    Rgba colour;
+    const char* what;
+};
+
 // Each test draws into a fresh 64 x 64 window with pixel coordinates and the blend flags cleared.
 class TextureTest : public ::testing::Test {
 protected:
@@ -82,16 +94,43 @@ protected:
         glEnd();
     }
 
+    // Binds the texture under a white colour, so that its texels show as they are; with overBlue the
+    // window is filled with blue first, so that a transparent texel shows as blue.
+    static void bindUnderWhite(Texture& texture, bool overBlue = false) {
+        if (overBlue) {
+            fillWindow(0, 0, 1);
+        }
+        setFlatColour(1, 1, 1, 1);
+        texture.bind();
+    }
+
+    // The texture bound as above and drawn over the whole window.
+    static void drawImage(Texture& texture, bool overBlue = false) {
+        bindUnderWhite(texture, overBlue);
+        drawTexturedWindow();
+    }
+
     // Quadrants of a 2 x 2 image as drawn: image pixel (x, y) with y = 0 the top row.
     static Rgba quadrant(int x, int y) { return readPixel(16 + 32 * x, 48 - 32 * y); }
+
+    // The four quadrants in reading order: top left, top right, bottom left, bottom right.
+    static void expectQuadrants(const QuadrantColour (&expected)[4]) {
+        for (int i = 0; i < 4; ++i) {
+            expectColour(quadrant(i % 2, i / 2), expected[i].colour, expected[i].what);
+        }
+    }
 
     ScratchDir dir_;
 };
 
-void expectColour(Rgba actual, Rgba expected, const char* what) {
-    EXPECT_NEAR(actual.r, expected.r, 2) << what;
-    EXPECT_NEAR(actual.g, expected.g, 2) << what;
-    EXPECT_NEAR(actual.b, expected.b, 2) << what;
+// A grey picture one pixel wide, every pixel the same value.
+PngImage greyColumn(int height, uint8_t value) {
+    PngImage image;
+    image.kind = PngImage::kGrey;
+    image.width = 1;
+    image.height = height;
+    image.samples.assign(height, value);
+    return image;
 }
 
 PngImage twoByTwo(PngImage::Kind kind, std::vector<uint8_t> samples) {
@@ -110,16 +149,13 @@ TEST_F(TextureTest, OpaqueImageDrawsItsPixelsTopRowFirstWithoutBlending) {
         loadPng(&texture, twoByTwo(PngImage::kRgb, {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255})));
     EXPECT_NE(texture.name(), 0u);
     EXPECT_EQ(texture.alphaMode(), Texture::kOpaque);
-    setFlatColour(1, 1, 1, 1);
-    texture.bind();
+    bindUnderWhite(texture);
     EXPECT_TRUE(glCapabilityOn(GL_TEXTURE_2D));
     EXPECT_FALSE(glCapabilityOn(GL_ALPHA_TEST));
     EXPECT_FALSE(glCapabilityOn(GL_BLEND));
     drawTexturedWindow();
-    expectColour(quadrant(0, 0), kRed, "top left");
-    expectColour(quadrant(1, 0), kGreen, "top right");
-    expectColour(quadrant(0, 1), kBlue, "bottom left");
-    expectColour(quadrant(1, 1), kWhite, "bottom right");
+    expectQuadrants(
+        {{kRed, "top left"}, {kGreen, "top right"}, {kBlue, "bottom left"}, {kWhite, "bottom right"}});
     // Magnification stays nearest: the whole quadrant is one colour.
     EXPECT_EQ(countPixels(0, 32, 32, 64, kRed, 2), 32 * 32);
 
@@ -132,16 +168,14 @@ TEST_F(TextureTest, CutOutImageUsesTheAlphaTestAndLeavesBlendingToTheColour) {
     ASSERT_TRUE(loadPng(&texture, twoByTwo(PngImage::kRgba, {255, 0, 0, 255, 0, 255, 0, 0, //
                                                              0, 255, 0, 0, 255, 255, 0, 255})));
     EXPECT_EQ(texture.alphaMode(), Texture::kCutOut);
-    fillWindow(0, 0, 1);
-    setFlatColour(1, 1, 1, 1);
-    texture.bind();
+    bindUnderWhite(texture, true);
     EXPECT_TRUE(glCapabilityOn(GL_ALPHA_TEST));
     EXPECT_FALSE(glCapabilityOn(GL_BLEND));
     drawTexturedWindow();
-    expectColour(quadrant(0, 0), kRed, "opaque texel");
-    expectColour(quadrant(1, 0), kBlue, "transparent texel shows what was below");
-    expectColour(quadrant(0, 1), kBlue, "transparent texel shows what was below");
-    expectColour(quadrant(1, 1), kYellow, "opaque texel");
+    expectQuadrants({{kRed, "opaque texel"},
+                     {kBlue, "transparent texel shows what was below"},
+                     {kBlue, "transparent texel shows what was below"},
+                     {kYellow, "opaque texel"}});
 
     setFlatColour(1, 1, 1, 0.5f);
     EXPECT_TRUE(glCapabilityOn(GL_BLEND));
@@ -154,9 +188,7 @@ TEST_F(TextureTest, TranslucentImageBlendsEvenUnderAnOpaqueColour) {
     ASSERT_TRUE(loadPng(&texture, twoByTwo(PngImage::kRgba, {255, 255, 255, 128, 255, 0, 0, 255, //
                                                              255, 0, 0, 255, 255, 0, 0, 0})));
     EXPECT_EQ(texture.alphaMode(), Texture::kTranslucent);
-    fillWindow(0, 0, 1);
-    setFlatColour(1, 1, 1, 1);
-    texture.bind();
+    bindUnderWhite(texture, true);
     EXPECT_TRUE(textureBlends);
     EXPECT_TRUE(glCapabilityOn(GL_BLEND));
     EXPECT_FALSE(glCapabilityOn(GL_ALPHA_TEST));
@@ -183,24 +215,20 @@ TEST_F(TextureTest, PaletteGreyAndWideImagesAreConvertedToRgb) {
     palette.palette = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
     ASSERT_TRUE(loadPng(&texture, palette));
     EXPECT_EQ(texture.alphaMode(), Texture::kOpaque);
-    setFlatColour(1, 1, 1, 1);
-    texture.bind();
-    drawTexturedWindow();
-    expectColour(quadrant(0, 0), kRed, "palette index 0");
-    expectColour(quadrant(1, 0), kGreen, "palette index 1");
-    expectColour(quadrant(0, 1), kBlue, "palette index 2");
-    expectColour(quadrant(1, 1), kYellow, "palette index 3");
+    drawImage(texture);
+    expectQuadrants({{kRed, "palette index 0"},
+                     {kGreen, "palette index 1"},
+                     {kBlue, "palette index 2"},
+                     {kYellow, "palette index 3"}});
 
     ASSERT_TRUE(loadPng(&texture, twoByTwo(PngImage::kGrey, {0, 64, 128, 255})));
     EXPECT_EQ(texture.alphaMode(), Texture::kOpaque);
-    texture.bind();
-    drawTexturedWindow();
+    drawImage(texture);
     expectColour(quadrant(1, 0), Rgba{64, 64, 64, 255}, "grey 64");
     expectColour(quadrant(0, 1), Rgba{128, 128, 128, 255}, "grey 128");
 
     ASSERT_TRUE(loadPng(&texture, twoByTwo(PngImage::kRgb16, {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30})));
-    texture.bind();
-    drawTexturedWindow();
+    drawImage(texture);
     expectColour(quadrant(0, 1), kBlue, "16-bit blue");
     expectColour(quadrant(1, 1), Rgba{10, 20, 30, 255}, "16-bit dark");
 }
@@ -212,10 +240,7 @@ TEST_F(TextureTest, ColourKeyedImagesBecomeCutOuts) {
     palette.paletteAlpha = {255, 0}; // index 1 is the one transparent colour
     ASSERT_TRUE(loadPng(&texture, palette));
     EXPECT_EQ(texture.alphaMode(), Texture::kCutOut);
-    fillWindow(0, 0, 1);
-    setFlatColour(1, 1, 1, 1);
-    texture.bind();
-    drawTexturedWindow();
+    drawImage(texture, true);
     expectColour(quadrant(0, 0), kRed, "opaque index");
     expectColour(quadrant(1, 0), kBlue, "keyed index");
     expectColour(quadrant(0, 1), kBlue, "keyed index");
@@ -225,10 +250,7 @@ TEST_F(TextureTest, ColourKeyedImagesBecomeCutOuts) {
     rgb.transparent[1] = 255; // pure green
     ASSERT_TRUE(loadPng(&texture, rgb));
     EXPECT_EQ(texture.alphaMode(), Texture::kCutOut);
-    fillWindow(0, 0, 1);
-    setFlatColour(1, 1, 1, 1);
-    texture.bind();
-    drawTexturedWindow();
+    drawImage(texture, true);
     expectColour(quadrant(0, 0), kRed, "unkeyed colour");
     expectColour(quadrant(1, 0), kBlue, "keyed colour");
     expectColour(quadrant(1, 1), kYellow, "unkeyed colour");
@@ -270,11 +292,7 @@ TEST_F(TextureTest, PicturesOtherThanPngAreRefusedBeforeDecoding) {
 // claim 16000 x 16000. Anything larger than the game takes is refused from the header, before decoding.
 TEST_F(TextureTest, PictureLargerThanTheGameTakesIsRefusedFromItsHeader) {
     const int side = Texture::kLargestPictureSide;
-    PngImage tall;
-    tall.kind = PngImage::kGrey;
-    tall.width = 1;
-    tall.height = side + 1;
-    tall.samples.assign(side + 1, 128);
+    PngImage tall = greyColumn(side + 1, 128);
     Texture texture;
     EXPECT_FALSE(loadPng(&texture, tall));
     PngImage wide = tall;
@@ -370,11 +388,7 @@ TEST(TextureFuzzRegressions, PictureLargerThanTheGlAcceptsFailsToLoad) {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     ASSERT_GT(largest, 0);
     const int limit = std::min<int>(largest, Texture::kLargestPictureSide);
-    PngImage column;
-    column.kind = PngImage::kGrey;
-    column.width = 1;
-    column.height = largest + 1;
-    column.samples.assign(largest + 1, 200);
+    PngImage column = greyColumn(largest + 1, 200);
     ScratchDir dir;
     const std::string path = dir.file("9.dat");
     ASSERT_TRUE(writeScrambledFile(path, encodePng(column)));
