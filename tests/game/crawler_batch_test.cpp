@@ -97,6 +97,24 @@ void beginFrame(const Viewport& viewport) {
     glClear(GL_COLOR_BUFFER_BIT);
     glTranslatef(0.0f, 640.0f - 7.0f * kCell, 0.0f);
 }
+// The swarm's pixels drawn one vertex at a time, as the bodies were first drawn.
+std::vector<uint8_t> referencePicture(const Viewport& viewport, const std::list<Crawler*>& swarm,
+                                      const float tint[3]) {
+    beginFrame(viewport);
+    drawReference(swarm, tint);
+    glFinish();
+    return readWindow();
+}
+
+// The swarm's pixels drawn through the batch.
+std::vector<uint8_t> batchedPicture(CrawlerBatch& batch, const Viewport& viewport,
+                                    const std::list<Crawler*>& swarm, const float tint[3]) {
+    beginFrame(viewport);
+    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
+    batch.draw(swarm, kCell, tint);
+    glFinish();
+    return readWindow();
+}
 } // namespace
 
 TEST(CrawlerBatch, LeavesOutOnlyTrianglesThatClearlyFaceAway) {
@@ -131,17 +149,9 @@ TEST(CrawlerBatch, AFixedSwarmLooksExactlyAsWhenEveryQuadWasDrawnOneVertexAtATim
     ASSERT_GT(young, 20);
     ASSERT_LT(young, static_cast<long>(swarm.size()) - 20) << "black crawlers too";
 
-    beginFrame(viewport);
-    drawReference(swarm, tint);
-    glFinish();
-    const std::vector<uint8_t> reference = readWindow();
-
+    const std::vector<uint8_t> reference = referencePicture(viewport, swarm, tint);
     CrawlerBatch batch;
-    beginFrame(viewport);
-    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
-    batch.draw(swarm, kCell, tint);
-    glFinish();
-    const std::vector<uint8_t> batched = readWindow();
+    const std::vector<uint8_t> batched = batchedPicture(batch, viewport, swarm, tint);
     // The lit avatars drawn after the bodies need their colours interpolated again.
     GLint shading = 0;
     glGetIntegerv(GL_SHADE_MODEL, &shading);
@@ -160,11 +170,7 @@ TEST(CrawlerBatch, AFixedSwarmLooksExactlyAsWhenEveryQuadWasDrawnOneVertexAtATim
     EXPECT_GT(batch.vertexCount(), swarm.size() * 24 * 4 * 3 / 10);
 
     // Drawn again from the same state, the batch reuses its space and gives the same picture.
-    beginFrame(viewport);
-    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
-    batch.draw(swarm, kCell, tint);
-    glFinish();
-    EXPECT_EQ(differingPixels(reference, readWindow()), 0);
+    EXPECT_EQ(differingPixels(reference, batchedPicture(batch, viewport, swarm, tint)), 0);
     for (Crawler* crawler : swarm) {
         delete crawler;
     }
@@ -190,18 +196,11 @@ TEST(CrawlerBatch, ASwarmTooBigForOneCallLooksAsWhenDrawnInOne) {
     }
     const float tint[3] = {0.3f, 0.9f, 0.6f};
 
-    beginFrame(viewport);
-    drawReference(swarm, tint);
-    glFinish();
-    const std::vector<uint8_t> reference = readWindow();
-
+    const std::vector<uint8_t> reference = referencePicture(viewport, swarm, tint);
     CrawlerBatch batch;
-    beginFrame(viewport);
-    setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
-    batch.draw(swarm, kCell, tint);
-    glFinish();
+    const std::vector<uint8_t> batched = batchedPicture(batch, viewport, swarm, tint);
     ASSERT_GT(batch.vertexCount(), 2 * CrawlerBatch::kMostVerticesPerCall) << "three calls or more";
-    EXPECT_EQ(differingPixels(reference, readWindow()), 0);
+    EXPECT_EQ(differingPixels(reference, batched), 0);
     for (Crawler* crawler : swarm) {
         delete crawler;
     }
