@@ -82,8 +82,95 @@ mergeInto(LibraryManager.library, {
     return -1;
   },
 
+  // A layer switch halts the old music and loads the new one, which the browser then decodes in the
+  // background for a few hundred milliseconds. Stopping the old layer at once would leave that time
+  // silent, so a halted layer that was sounding keeps on until the music after it has started (at the
+  // loop point the game asked for, both layers being one loop), or for at most kHoldSeconds. It stops
+  // at once when the turn that halted it leaves no music meant to be heard: a plain halt, a pause, or a
+  // rewind to a paused start.
+  $TavokMusic__deps: ['$SDL'],
+  $TavokMusic: {
+    kHoldSeconds: 1.0,
+    held: null,
+    holdTimer: 0,
+    settleQueued: false,
+    // Why the last held layer stopped, for the tests and for measuring.
+    lastRelease: '',
+
+    release: function(reason) {
+      var held = TavokMusic.held;
+      if (!held) return;
+      TavokMusic.held = null;
+      clearTimeout(TavokMusic.holdTimer);
+      TavokMusic.lastRelease = reason;
+      SDL.pauseWebAudio(held);
+    },
+
+    hold: function(audio) {
+      TavokMusic.release('replaced');
+      TavokMusic.held = audio;
+      TavokMusic.holdTimer = setTimeout(function() { TavokMusic.release('held too long'); },
+                                        TavokMusic.kHoldSeconds * 1000);
+      TavokMusic.queueSettle();
+    },
+
+    // Runs once the game's pass has made all its music calls.
+    queueSettle: function() {
+      if (TavokMusic.settleQueued) return;
+      TavokMusic.settleQueued = true;
+      Promise.resolve().then(function() {
+        TavokMusic.settleQueued = false;
+        TavokMusic.settle();
+      });
+    },
+
+    settle: function() {
+      if (!TavokMusic.held) return;
+      var audio = SDL.music.audio;
+      if (!audio || audio.paused) {
+        TavokMusic.release(audio ? 'paused' : 'halted');
+      } else if (audio.webAudioNode) {
+        TavokMusic.release('started');
+      } else if (audio.resource && audio.resource.webAudio && audio.resource.webAudio.onDecodeComplete) {
+        // Last in line, so it runs after the new music's own start.
+        audio.resource.webAudio.onDecodeComplete.push(TavokMusic.settle);
+      } else {
+        TavokMusic.release('cannot start');
+      }
+    },
+  },
+
+  // As the browser's SDL_mixer halts, but a sounding Web Audio layer is held as above.
+  Mix_HaltMusic__deps: ['$SDL', '$TavokMusic'],
+  Mix_HaltMusic: function() {
+    var audio = SDL.music.audio;
+    if (audio) {
+      if (audio.webAudioNode && !audio.paused) {
+        TavokMusic.hold(audio);
+      } else {
+        if (audio.src !== undefined) audio.src = audio.src;
+        audio.currentPosition = 0;
+        audio.pause();
+      }
+    }
+    SDL.music.audio = null;
+    TavokMusic.queueSettle();
+    if (SDL.hookMusicFinished) {
+      {{{ makeDynCall('v', 'SDL.hookMusicFinished') }}}();
+    }
+    return 0;
+  },
+
+  // A pause must not leave a held layer sounding.
+  Mix_PauseMusic__deps: ['$SDL', '$TavokMusic'],
+  Mix_PauseMusic: function() {
+    var audio = SDL.music.audio;
+    if (audio) audio.pause();
+    TavokMusic.queueSettle();
+  },
+
   // For the browser tests and for measuring: what the music is doing now.
-  tavok_install_probes__deps: ['$SDL'],
+  tavok_install_probes__deps: ['$SDL', '$TavokMusic'],
   tavok_install_probes: function() {
     Module['musicState'] = function() {
       var audio = SDL.music.audio;
@@ -102,6 +189,8 @@ mergeInto(LibraryManager.library, {
             ? (context['currentTime'] - audio.startTime) % state.duration
             : audio.currentPosition;
       }
+      state.held = !!(TavokMusic.held && TavokMusic.held.webAudioNode);
+      state.lastRelease = TavokMusic.lastRelease;
       return state;
     };
   },

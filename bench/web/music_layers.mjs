@@ -1,7 +1,8 @@
 // How the browser edition's music layers switch, in headless Chromium: the scripted player plays the
 // test page (8 world steps per browser frame) after a key press that lets the page start audio, and
-// the page's music is sampled every 10 ms. For each layer switch it prints the silence between the old
-// layer stopping and the new one sounding, and how far the new layer starts from the point of the loop
+// the page's music is sampled every 10 ms. For each layer switch it prints the silence in which no layer
+// sounded (neither the new one nor the old one, held while the new one decodes), how long the old one
+// was held and why it stopped, and how far the new layer starts from the point of the loop
 // the game asked for (the asked position moved on by the time since it was asked); the same for the
 // seeks to the loop's start while a layer sounds. Positions are the browser mixer's own reckoning
 // (Web Audio does not report a play head). Run by `make bench-web`.
@@ -57,7 +58,8 @@ try {
       const state = Module.musicState();
       if (state.context !== 'running') return;
       window.musicSamples.push({ t: state.time, number: Module._tavok_music_number(), sounding: !!state.sounding,
-                                 position: state.position, duration: state.duration });
+                                 held: !!state.held, release: state.lastRelease, position: state.position,
+                                 duration: state.duration });
     }, 10);
   });
   const contextBefore = await page.evaluate(() => Module.musicState().context);
@@ -80,9 +82,8 @@ try {
   for (let i = 1; i < samples.length; ++i) {
     const before = samples[i - 1], now = samples[i];
     if (now.number === before.number) continue;
-    // The old layer's last sounding sample, and the new one's first.
-    let last = i - 1;
-    while (last >= 0 && !samples[last].sounding) --last;
+    // The new layer's first sounding sample; the silence is the longest run of samples before it, from
+    // the last one with the old layer sounding, in which no layer sounded (the old one may be held).
     let first = i;
     while (first < samples.length && samples[first].number === now.number && !samples[first].sounding) ++first;
     if (first >= samples.length || samples[first].number !== now.number) {
@@ -91,11 +92,24 @@ try {
           `(the next switch came ${(next * 1000).toFixed(0)} ms later)`);
       continue;
     }
-    const silence = last >= 0 ? samples[first].t - samples[last].t : NaN;
+    let last = i - 1;
+    while (last >= 0 && !samples[last].sounding) --last;
+    let silence = last < 0 ? NaN : 0, quietSince = null;
+    for (let k = last + 1; k <= first && last >= 0; ++k) {
+      const quiet = k < first && !samples[k].held;
+      if (quiet && quietSince === null) quietSince = samples[k - 1].t;
+      if (!quiet && quietSince !== null) {
+        silence = Math.max(silence, samples[k].t - quietSince);
+        quietSince = null;
+      }
+    }
+    const heldFor = samples.slice(i, first).filter((s) => s.held).length * 10;
+    const both = samples.slice(first, first + 20).filter((s) => s.number === now.number && s.held).length;
     const expected = expectedAt(seeks, samples[first].t, length);
     const off = expected ? loopDifference(samples[first].position, expected.position, length) : NaN;
     console.log(`track ${before.number} -> ${now.number}: silent ${(silence * 1000).toFixed(0)} ms ` +
-        `(sample spacing 10 ms); starts ${(off * 1000).toFixed(0)} ms from the asked point of the loop ` +
+        `(sample spacing 10 ms; the old layer held ~${heldFor} ms, stopped: ${samples[first].release || '-'}, ` +
+        `both sounding in ${both} samples); starts ${(off * 1000).toFixed(0)} ms from the asked point of the loop ` +
         `(asked ${expected ? expected.seek.position.toFixed(3) : '?'} s)`);
   }
   // Seeks while a layer sounds (the loop's restarts): the position just after against the asked one.

@@ -268,3 +268,73 @@ test('the scripted player wins in the browser; the print page is offered; a relo
   assert.equal(await again.evaluate(() => Module._tavok_avatar_count()), 5);
   await context.close();
 });
+
+// Samples the page's music every 10 ms (as bench/web/music_layers.mjs does). With `pauseOnSwitch` set,
+// the sampler presses Escape as soon as it sees a new layer selected while the old one is still held.
+async function sampleMusic(page) {
+  await page.evaluate(() => {
+    window.musicSamples = [];
+    setInterval(() => {
+      const state = Module.musicState();
+      if (state.context !== 'running') return;
+      const number = Module._tavok_music_number();
+      const previous = window.musicSamples[window.musicSamples.length - 1];
+      if (window.pauseOnSwitch && previous && previous.number !== number && state.held) {
+        window.pauseOnSwitch = false;
+        window.pausedAtSwitch = true;
+        // The game reads the key as held, so it is let go a few frames later.
+        const escape = (type) => (Module.keyboardListeningElement || document).dispatchEvent(
+            new KeyboardEvent(type, { key: 'Escape', code: 'Escape', keyCode: 27, bubbles: true }));
+        escape('keydown');
+        setTimeout(() => escape('keyup'), 150);
+      }
+      window.musicSamples.push({ t: state.time, number, sounding: !!state.sounding, held: !!state.held,
+                                 release: state.lastRelease });
+    }, 10);
+  });
+}
+
+// Each layer switch whose new layer came to sound: the samples from the switch to that first sounding
+// one, and the few after it.
+function layerSwitches(samples) {
+  const found = [];
+  for (let i = 1; i < samples.length; ++i) {
+    if (samples[i].number === samples[i - 1].number || !samples[i - 1].sounding) continue;
+    let first = i;
+    while (first < samples.length && samples[first].number === samples[i].number && !samples[first].sounding) ++first;
+    if (first >= samples.length || samples[first].number !== samples[i].number) continue;
+    found.push({ from: samples[i - 1].number, to: samples[i].number, waiting: samples.slice(i, first),
+                 after: samples.slice(first, first + 30).filter((s) => s.number === samples[i].number) });
+  }
+  return found;
+}
+
+test('a music layer switch leaves no silence; a pause during one stops every layer', async () => {
+  const context = await browser.newContext({ viewport: { width: 640, height: 360 } });
+  const page = await openPage(context, '/autoplay/tavok.html?autoplay+8');
+  await sampleMusic(page);
+  await page.keyboard.press('Shift');
+  const switches = await waitFor('two layer switches', async () => {
+    const found = layerSwitches(await page.evaluate(() => window.musicSamples));
+    return found.length >= 2 ? found : null;
+  }, 300);
+  for (const { from, to, waiting, after } of switches) {
+    const quiet = waiting.filter((s) => !s.held).length;
+    // Past the longest hold the old layer stops even though the new one is still decoding.
+    const heldTooLong = waiting.length > 0 && waiting[waiting.length - 1].t - waiting[0].t >= 0.9;
+    assert.ok(quiet === 0 || heldTooLong, `track ${from} -> ${to}: ${quiet} of ${waiting.length} samples silent`);
+    assert.equal(after.filter((s) => s.held).length, 0, `track ${from} -> ${to}: the old layer stops as the new one starts`);
+  }
+  assert.ok(switches.some((s) => s.waiting.length > 0), 'at least one switch waited for its new layer to decode');
+
+  await page.evaluate(() => { window.pauseOnSwitch = true; });
+  await waitFor('a switch to pause at', () => page.evaluate(() => window.pausedAtSwitch === true), 300);
+  await waitFor('the pause menu', () => page.evaluate(() => Module._tavok_game_mode() === 5), 5);
+  for (let i = 0; i < 8; ++i) {
+    const state = await page.evaluate(() => Module.musicState());
+    assert.equal(state.sounding || state.held, false, `no layer sounds in the pause (${state.lastRelease})`);
+    await page.waitForTimeout(200);
+  }
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
