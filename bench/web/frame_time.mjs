@@ -5,21 +5,10 @@
 // the display frames the browser managed (requestAnimationFrame intervals, which also hold the
 // browser's drawing of the canvas). Run by `make bench-web`.
 // Usage: node bench/web/frame_time.mjs PAGE_FOLDER [SECONDS]
-import { createRequire } from 'node:module';
-import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { serveFolder } from '../../web/serve.mjs';
+import { measureAgainstPage } from './page_bench.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-// The browser driver is installed once, for the browser tests.
-const { chromium } = createRequire(path.join(here, '../../tests/web/package.json'))('playwright-core');
 
-const folder = process.argv[2];
 const seconds = Number(process.argv[3] || 10);
-if (!folder) {
-  console.error('usage: node bench/web/frame_time.mjs PAGE_FOLDER [SECONDS]');
-  process.exit(2);
-}
 
 function percentile(sorted, p) {
   return sorted.length ? sorted[Math.min(sorted.length - 1, Math.floor(p * sorted.length))] : NaN;
@@ -64,18 +53,7 @@ async function measure(browser, base, setup, expectCrawlers) {
       `interval median ${percentile(sorted, 0.5).toFixed(1)} ms, 95th percentile ${percentile(sorted, 0.95).toFixed(1)} ms`);
 }
 
-const server = await serveFolder(folder);
-const base = `http://127.0.0.1:${server.address().port}`;
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader',
-         '--enable-unsafe-swiftshader'],
-});
-try {
+await measureAgainstPage('node bench/web/frame_time.mjs PAGE_FOLDER [SECONDS]', async (browser, base) => {
   await measure(browser, base, 'lit', 0);
   await measure(browser, base, 'swarms', 5500);
-} finally {
-  await browser.close();
-  server.close();
-}
+});

@@ -7,20 +7,9 @@
 // seeks to the loop's start while a layer sounds. Positions are the browser mixer's own reckoning
 // (Web Audio does not report a play head). Run by `make bench-web`.
 // Usage: node bench/web/music_layers.mjs PAGE_FOLDER [SWITCHES]
-import { createRequire } from 'node:module';
-import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { serveFolder } from '../../web/serve.mjs';
+import { measureAgainstPage } from './page_bench.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const { chromium } = createRequire(path.join(here, '../../tests/web/package.json'))('playwright-core');
-
-const folder = process.argv[2];
 const switches = Number(process.argv[3] || 4);
-if (!folder) {
-  console.error('usage: node bench/web/music_layers.mjs PAGE_FOLDER [SWITCHES]');
-  process.exit(2);
-}
 
 // The signed difference a - b on a loop of the given length, within half a loop.
 function loopDifference(a, b, length) {
@@ -37,15 +26,7 @@ function expectedAt(seeks, t, length) {
   return seek ? { seek, position: (seek.position + (t - seek.at)) % length } : null;
 }
 
-const server = await serveFolder(folder);
-const base = `http://127.0.0.1:${server.address().port}`;
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader',
-         '--enable-unsafe-swiftshader'],
-});
-try {
+await measureAgainstPage('node bench/web/music_layers.mjs PAGE_FOLDER [SWITCHES]', async (browser, base) => {
   const context = await browser.newContext({ viewport: { width: 640, height: 360 } });
   const page = await context.newPage();
   await page.goto(`${base}/tavok.html?autoplay+8`);
@@ -126,7 +107,4 @@ try {
     console.log(`seeks while sounding: ${offs.length}, off by ${offs[0].toFixed(0)} .. ` +
         `${offs[offs.length - 1].toFixed(0)} ms, median ${offs[Math.floor(offs.length / 2)].toFixed(0)} ms`);
   }
-} finally {
-  await browser.close();
-  server.close();
-}
+});
