@@ -4,42 +4,20 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
 #include <cstdlib>
-#include <cstring>
 
 #include "game/world_tables.h"
+#include "render/png_checks.h"
 #include "resources/resource_file.h"
 
 namespace {
-uint32_t bigEndian32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-           static_cast<uint32_t>(p[2]) << 8 | p[3];
-}
-
 // Only a PNG of the icon's own size is handed to the decoder, and only when every chunk up to IEND lies
-// inside the file: SDL_image's reader does not report a short read, so a chunk claiming more bytes than
-// the file holds would make libpng decode stale memory.
+// inside the file.
 bool isIconPng(const uint8_t* bytes, size_t length) {
-    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (length < 33 || std::memcmp(bytes, kSignature, 8) != 0 || bigEndian32(bytes + 8) != 13 ||
-        std::memcmp(bytes + 12, "IHDR", 4) != 0) {
-        return false;
-    }
     const uint32_t size = static_cast<uint32_t>(kWindowIconSize);
-    if (bigEndian32(bytes + 16) != size || bigEndian32(bytes + 20) != size) {
-        return false;
-    }
-    size_t at = 8;
-    while (length - at >= 12) {
-        const uint32_t chunk = bigEndian32(bytes + at);
-        if (chunk > length - at - 12) {
-            return false;
-        }
-        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
-            return true;
-        }
-        at += 12 + chunk;
-    }
-    return false;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    return pngSize(bytes, length, &width, &height) && width == size && height == size &&
+           pngChunksFit(bytes, length);
 }
 } // namespace
 

@@ -10,8 +10,8 @@ uint32_t big32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
            static_cast<uint32_t>(p[2]) << 8 | p[3];
 }
+} // namespace
 
-// A PNG must open with its IHDR chunk, which gives the size checked before decoding.
 bool pngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t* height) {
     if (length < 33 || std::memcmp(bytes, kPngSignature, 8) != 0 || big32(bytes + 8) != 13 ||
         std::memcmp(bytes + 12, "IHDR", 4) != 0) {
@@ -22,9 +22,6 @@ bool pngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t* hei
     return true;
 }
 
-// SDL_image's reader never reports a short read, so libpng takes stale bytes for whatever a chunk claims
-// beyond the end of the file, and can go on for ever. A PNG is therefore decoded only when every chunk
-// up to IEND lies within the file.
 bool pngChunksFit(const uint8_t* bytes, size_t length) {
     size_t at = 8;
     while (length - at >= 12) {
@@ -39,7 +36,6 @@ bool pngChunksFit(const uint8_t* bytes, size_t length) {
     }
     return false;
 }
-} // namespace
 
 bool isDecodablePng(const uint8_t* bytes, size_t length, uint32_t largest) {
     uint32_t width = 0;
