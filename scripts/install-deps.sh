@@ -60,5 +60,7 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo_cmd=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update
-"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+# Another job's apt may hold the lock (two targets started side by side): wait for it instead of failing.
+lock=(-o DPkg::Lock::Timeout=600)
+"${sudo_cmd[@]}" apt-get "${lock[@]}" update
+"${sudo_cmd[@]}" apt-get "${lock[@]}" install -y --no-install-recommends "${missing[@]}"

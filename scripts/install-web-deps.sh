@@ -22,8 +22,9 @@ if [ ${#missing[@]} -gt 0 ]; then
         sudo_cmd=(sudo)
     fi
     export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    lock=(-o DPkg::Lock::Timeout=600)   # another job's apt may hold the lock: wait for it
+    "${sudo_cmd[@]}" apt-get "${lock[@]}" update -qq
+    "${sudo_cmd[@]}" apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # The browser driver is pinned in tests/web/package-lock.json; it uses /usr/bin/chromium.
