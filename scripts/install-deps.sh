@@ -3,7 +3,7 @@
 # wait for the test, sanitizer or packaging tools. Idempotent: it only asks apt for packages that are not
 # installed yet, and does nothing at all when everything is present.
 #
-#   scripts/install-deps.sh [GROUP...]     groups: run test bench asan fuzz package (default: run)
+#   scripts/install-deps.sh [GROUP...]     groups: run test bench asan fuzz package compat (default: run)
 set -euo pipefail
 
 # Building the game, generating its data (libpng and Vorbis for the asset generator) and starting it.
@@ -21,6 +21,9 @@ asan=("${test[@]}" clang libclang-rt-14-dev)
 fuzz=("${run[@]}" "${headless[@]}" clang libclang-rt-14-dev)
 # Building the Debian package and checking it the way the archive does.
 package=("${run[@]}" dpkg-dev debhelper fakeroot lintian appstream desktop-file-utils)
+# The suite again on sdl12-compat (SDL 1.2 on SDL2, the SDL 1.2 of current systems), which installs beside
+# classic SDL 1.2 in its own folder (/usr/lib/<arch>/sdl12-compat) and is put in front by LD_LIBRARY_PATH.
+compat=("${test[@]}" libsdl1.2-compat)
 
 groups=("$@")
 [ ${#groups[@]} -gt 0 ] || groups=(run)
@@ -28,9 +31,9 @@ groups=("$@")
 wanted=()
 for group in "${groups[@]}"; do
     case $group in
-    run | test | bench | asan | fuzz | package) ;;
+    run | test | bench | asan | fuzz | package | compat) ;;
     *)
-        echo "install-deps: unknown group '$group' (run, test, bench, asan, fuzz, package)" >&2
+        echo "install-deps: unknown group '$group' (run, test, bench, asan, fuzz, package, compat)" >&2
         exit 2
         ;;
     esac
