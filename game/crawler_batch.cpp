@@ -45,17 +45,17 @@ const int kCornerV[4] = {1, 0, -1, 0};
 // end is a point.
 struct Band {
     bool plain = false;
-    int sideLeft = 0; // the corner furthest out on the left of the segment; the right one is opposite
+    int sideLeft = 0; // the corner the band's left side runs through
     int count = 0;
     float corners[4][2];
 
     bool holds(const float p[2]) const {
-        for (int i = 0; i < count; ++i) {
-            if (doubleArea(corners[i], corners[(i + 1) % count], p) < 0.0f) {
+        for (int i = 0; i + 1 < count; ++i) {
+            if (doubleArea(corners[i], corners[i + 1], p) < 0.0f) {
                 return false;
             }
         }
-        return true;
+        return doubleArea(corners[count - 1], corners[0], p) >= 0.0f;
     }
     bool holds(const float a[2], const float b[2], const float c[2]) const {
         return plain && holds(a) && holds(b) && holds(c);
