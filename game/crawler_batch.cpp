@@ -16,6 +16,8 @@
 #include <SDL/SDL_opengl.h>
 #include <cmath>
 
+#include "app/viewport.h"
+
 namespace {
 // Twice the signed area of the triangle a, b, c: positive when counter-clockwise (facing the viewer).
 inline float doubleArea(const float a[2], const float b[2], const float c[2]) {
@@ -166,9 +168,12 @@ void CrawlerBatch::addTriangle(const float a[2], const float b[2], const float c
         vertices_.resize(vertices_.size() * 2 + 3 * 1024);
     }
     Vertex* v = vertices_.data() + count_;
-    v[0] = {0.0f, a[0], a[1], r_, g_, b_};
-    v[1] = {0.0f, b[0], b[1], r_, g_, b_};
-    v[2] = {0.0f, c[0], c[1], r_, g_, b_};
+    const float* corners[3] = {a, b, c};
+    for (int i = 0; i < 3; ++i) {
+        // The 2D convention's model point for the corner's screen point.
+        const ModelPoint m = modelPoint2D(corners[i][0], corners[i][1]);
+        v[i] = {m.x, m.y, m.z, r_, g_, b_};
+    }
     count_ += 3;
 }
 

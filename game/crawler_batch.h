@@ -18,7 +18,7 @@ public:
     // needs several times that), and numbers the corners in 16 bits.
     static constexpr size_t kMostVerticesPerCall = 3 * 21845;
 
-    // One corner: the position as the 2D drawing convention submits it (0, u, v), and its colour.
+    // One corner: the position as the 2D drawing convention submits it (modelPoint2D), and its colour.
     struct Vertex {
         float x, y, z;
         float r, g, b;

@@ -70,7 +70,8 @@ void gatherQuads(const World& world, float c) {
                                     {px, py - wp}, {qx, qy - wq}, {qx - wq, qy}, {px - wp, py},
                                     {px - wp, py}, {qx - wq, qy}, {qx, qy + wq}, {px, py + wp}};
             for (const auto& p : q) {
-                allQuads.push_back({0.0f, p[0] * c, p[1] * c, rgb[0], rgb[1], rgb[2]});
+                const ModelPoint m = modelPoint2D(p[0] * c, p[1] * c);
+                allQuads.push_back({m.x, m.y, m.z, rgb[0], rgb[1], rgb[2]});
             }
         }
     }

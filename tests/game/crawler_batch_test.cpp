@@ -24,7 +24,7 @@ const float kCell = kHeight / 21.0f;
 // mode, the colour set per segment. The picture the batch must reproduce.
 float referenceCell = kCell;
 void referenceVertex(float u, float v) {
-    glVertex3f(0.0f, u * referenceCell, v * referenceCell);
+    vertex2D(u * referenceCell, v * referenceCell);
 }
 
 void drawReference(const std::list<Crawler*>& crawlers, const float tint[3], float cell = kCell) {
