@@ -26,4 +26,5 @@ test-web: web build
 
 bench-web: web
 	node bench/web/frame_time.mjs $(WEB_BUILD_DIR)/test-page
+	node bench/web/swarm_page.mjs $(WEB_BUILD_DIR)/test-page
 	node bench/web/music_layers.mjs $(WEB_BUILD_DIR)/test-page
