@@ -168,7 +168,7 @@ EMSCRIPTEN_KEEPALIVE int tavok_gather_crawler_corners() {
     return static_cast<int>(benchBatch.vertexCount());
 }
 EMSCRIPTEN_KEEPALIVE const float* tavok_crawler_corners() {
-    return &benchBatch.vertices()->x;
+    return benchBatch.vertexCount() > 0 ? &benchBatch.vertices()->x : nullptr;
 }
 #endif
 }
