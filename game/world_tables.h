@@ -1,5 +1,5 @@
-// The play field's fixed data: the initial cell types and texture numbers of the 14 x 21 grid, the
-// texture numbers of items and avatars, and the music tracks. The grids are laid out as they read on
+// The play field's fixed data: the initial cell types and texture numbers of the 14 x 21 grid, how
+// every texture number is made and read back, and the music tracks. The grids are laid out as they read on
 // screen, top row (y = 20) first.
 #pragma once
 
