@@ -10,7 +10,8 @@
 //   Noted, so the game ends cleanly at the next pass instead of in the middle of writing the print page
 //   (which is then written whole: a signal only sets a flag). Only where nothing else handles them yet:
 //   a signal ignored by whoever started the game (nohup ignores SIGHUP) stays ignored, and a profiler's
-//   SIGPROF handler stays in place.
+//   SIGPROF handler stays in place. Classic SDL 1.2 ignores SIGALRM itself from SDL_Init on, which is
+//   just as safe; SDL2 under sdl12-compat leaves it to the game.
 // - SIGPIPE: ignored. The game writes no pipes; a peer that went away (the X server, a sound server)
 //   then shows as EPIPE from the write, which the library handles, rather than as a silent death.
 // - SIGXFSZ: ignored. A file-size limit reached while writing the print page or the marker then shows
