@@ -4,8 +4,8 @@
 #include <SDL/SDL.h>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 #include <fcntl.h>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace {

@@ -34,7 +34,7 @@ void noteQuit(int) {
 }
 
 const int kNotedWhereUnhandled[] = {
-    SIGHUP, SIGXCPU, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGIO,
+    SIGHUP,    SIGXCPU, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGIO,
 #ifdef SIGPWR
     SIGPWR,
 #endif

@@ -19,7 +19,8 @@ std::string characterDevicesOnly(const std::string& list) {
     size_t start = 0;
     for (;;) {
         const size_t end = list.find(':', start);
-        const std::string path = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string path =
+            list.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (isCharacterDevice(path)) {
             kept += (kept.empty() ? "" : ":") + path;
         }
