@@ -46,10 +46,10 @@ bool syncToDisk(int fd) {
     return fsync(fd) == 0 || errno == EINVAL;
 }
 
-// A link refused because the file system has no hard links (vfat, exFAT, some FUSE mounts), or, for
-// the /proc path, because /proc is not mounted.
+// A link refused because the file system has no hard links (vfat, exFAT, some FUSE mounts; the
+// browser's in-memory file system says EMLINK), or, for the /proc path, because /proc is not mounted.
 bool linksUnsupported(int error) {
-    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == ENOENT;
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK || error == ENOENT;
 }
 } // namespace
 
