@@ -2,6 +2,7 @@
 #include "input/joystick_paths.h"
 
 #include <cstdlib>
+#include <string>
 #include <sys/stat.h>
 
 namespace {
@@ -12,8 +13,8 @@ bool isCharacterDevice(const std::string& path) {
     struct stat info;
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }
-} // namespace
 
+// The list with every entry that is not a character device left out (empty entries too).
 std::string characterDevicesOnly(const std::string& list) {
     std::string kept;
     size_t start = 0;
@@ -30,6 +31,7 @@ std::string characterDevicesOnly(const std::string& list) {
         start = end + 1;
     }
 }
+} // namespace
 
 void keepOnlyJoystickDevices() {
     const char* list = std::getenv(kVariable);

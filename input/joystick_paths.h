@@ -4,10 +4,6 @@
 // joystick is always a character device, so only those are kept.
 #pragma once
 
-#include <string>
-
-// The list with every entry that is not a character device left out (empty entries too).
-std::string characterDevicesOnly(const std::string& list);
 // Rewrites SDL_JOYSTICK_DEVICE that way before SDL reads it; when nothing is left, the variable goes and
 // SDL looks for joysticks where it always does. Called before the first SDL_Init.
 void keepOnlyJoystickDevices();

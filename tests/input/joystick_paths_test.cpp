@@ -16,8 +16,6 @@ TEST(JoystickPaths, OnlyCharacterDevicesAreLeftForSdlToOpen) {
     ASSERT_EQ(symlink("/dev/zero", dir.file("pad").c_str()), 0);
     const std::string list = dir.file("fifo") + ":/dev/null::" + dir.file("file") + ":" + dir.file("pad") +
                              ":" + dir.file("missing");
-    EXPECT_EQ(characterDevicesOnly(list), "/dev/null:" + dir.file("pad"));
-
     setenv("SDL_JOYSTICK_DEVICE", list.c_str(), 1);
     keepOnlyJoystickDevices();
     EXPECT_STREQ(std::getenv("SDL_JOYSTICK_DEVICE"), ("/dev/null:" + dir.file("pad")).c_str());
