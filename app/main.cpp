@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     pictures.start(1);
     if (!openFirstDisplay(parseDisplayRequest(argc, argv), openDisplay)) {
         // The one line the game ever writes to a terminal: started where no display can be reached (over
-        // ssh, from a text console), a player would otherwise see nothing happen at all.
+        // ssh, from a text console), or where none of the modes opens, a player would otherwise see
+        // nothing happen at all.
         std::fputs("taVok: no display could be opened\n", stderr);
         return 1;
     }
