@@ -8,6 +8,7 @@ import { fileURLToPath } from 'node:url';
 const kTypes = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript',
+  '.css': 'text/css',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
