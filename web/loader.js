@@ -46,14 +46,16 @@ function hasWebGL() {
   }
 }
 
-// Fetches every file at once, reporting the bytes received over the bytes expected (the sizes the
-// server announces; a file whose size is not known yet counts as its received bytes only).
+// Fetches every file at once, reporting the fraction of the bytes received, or null while the size
+// of some file is not known (no size announced, or a compressed answer, whose announced size the bytes
+// read here would overshoot), and the bytes received.
 async function fetchAll(names, onProgress) {
   const received = names.map(() => 0);
-  const expected = names.map(() => 0);
+  const expected = names.map(() => undefined);
   const report = () => {
-    const total = expected.reduce((a, b) => a + b, 0);
-    onProgress(total > 0 ? Math.min(1, received.reduce((a, b) => a + b, 0) / total) : 0);
+    const got = received.reduce((a, b) => a + b, 0);
+    const known = expected.every((size) => size !== null && size !== undefined);
+    onProgress(known ? Math.min(1, got / expected.reduce((a, b) => a + b, 0)) : null, got);
   };
   return Promise.all(names.map(async (name, i) => {
     let response;
@@ -63,9 +65,8 @@ async function fetchAll(names, onProgress) {
       throw new Error(`${name} could not be downloaded (the network failed)`);
     }
     if (!response.ok) throw new Error(`${name} could not be downloaded (the server answered ${response.status})`);
-    // A compressed answer announces its compressed size, which the bytes read here would overshoot.
     const announced = response.headers.get('Content-Encoding') ? 0 : Number(response.headers.get('Content-Length'));
-    expected[i] = announced > 0 ? announced : 0;
+    expected[i] = announced > 0 ? announced : null;
     if (!response.body) {
       const whole = new Uint8Array(await response.arrayBuffer());
       received[i] = expected[i] = whole.length;
@@ -84,9 +85,9 @@ async function fetchAll(names, onProgress) {
       if (chunk.done) break;
       parts.push(chunk.value);
       received[i] += chunk.value.length;
-      if (expected[i] < received[i]) expected[i] = received[i];
       report();
     }
+    expected[i] = received[i];
     const whole = new Uint8Array(received[i]);
     let at = 0;
     for (const part of parts) {
@@ -145,9 +146,14 @@ async function load() {
     fail('taVok cannot start: this browser has no WebGL (it may be switched off), and the game draws with it.');
     return;
   }
-  const [script, wasm, data] = await fetchAll([kFiles.script, kFiles.wasm, kFiles.data], (fraction) => {
-    bar.value = fraction;
-    message.textContent = `loading ${Math.round(fraction * 100)} %`;
+  const [script, wasm, data] = await fetchAll([kFiles.script, kFiles.wasm, kFiles.data], (fraction, bytes) => {
+    if (fraction === null) {
+      bar.removeAttribute('value'); // a bar that says "busy" rather than a wrong share
+      message.textContent = `loading ${Math.round(bytes / 1024)} KB`;
+    } else {
+      bar.value = fraction;
+      message.textContent = `loading ${Math.round(fraction * 100)} %`;
+    }
   });
   message.textContent = 'starting';
   window.Module.wasmBinary = wasm.buffer;
