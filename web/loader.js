@@ -34,6 +34,10 @@ function fail(text) {
 }
 
 again.addEventListener('click', () => location.reload());
+// An error before the game runs (its script failing as it starts) would otherwise leave the bar waiting.
+window.addEventListener('error', (event) => {
+  if (!(window.Module && window.Module.calledRun)) fail(`The game could not start: ${event.message}.`);
+});
 
 // WebGL is asked for before anything is downloaded: the game's GL emulation would otherwise fail deep
 // inside its set-up, leaving a black page.
