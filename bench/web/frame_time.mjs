@@ -5,15 +5,19 @@
 // prints the canvas's backing store, the page's own work per pass (the game's code and the GL emulation
 // in JavaScript, timed in the page) and the display frames the browser managed (requestAnimationFrame
 // intervals, which also hold the browser's drawing of the canvas). Run by `make bench-web`.
-// Usage: node bench/web/frame_time.mjs PAGE_FOLDER [SECONDS]
+// Usage: node bench/web/frame_time.mjs PAGE_FOLDER [SECONDS] [PAGE_SHAPE_PART] (only the page shapes whose
+// name holds that text, e.g. "phone")
 import { measureAgainstPage } from './page_bench.mjs';
 
 const seconds = Number(process.argv[3] || 10);
+const only = process.argv[4] || '';
 
 // Page shapes to measure, each a browser context's options; add one here to measure it too.
 const kPages = [
   { name: '1280x720', options: { viewport: { width: 1280, height: 720 } } },
   { name: 'phone 390x844 x3', options: { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true } },
+  // The same phone at 2 device pixels per CSS pixel, the lowest cap allowed: what a cap would save.
+  { name: 'phone 390x844 x2', options: { viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, hasTouch: true, isMobile: true } },
   { name: 'phone 844x390 x3', options: { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true } },
 ];
 // World set-ups of the test page (web/main_web.cpp) and the crawlers each must show.
@@ -65,8 +69,10 @@ async function measure(browser, base, pageShape, { setup, crawlers: expectCrawle
       `interval median ${percentile(sorted, 0.5).toFixed(1)} ms, 95th percentile ${percentile(sorted, 0.95).toFixed(1)} ms`);
 }
 
-await measureAgainstPage('node bench/web/frame_time.mjs PAGE_FOLDER [SECONDS]', async (browser, base) => {
+await measureAgainstPage('node bench/web/frame_time.mjs PAGE_FOLDER [SECONDS] [PAGE_SHAPE_PART]', async (browser, base) => {
   for (const setup of kSetups) {
-    for (const pageShape of kPages) await measure(browser, base, pageShape, setup);
+    for (const pageShape of kPages.filter((shape) => shape.name.includes(only))) {
+      await measure(browser, base, pageShape, setup);
+    }
   }
 });
