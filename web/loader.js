@@ -61,14 +61,19 @@ async function fetchAll(names, onProgress) {
     const known = expected.every((size) => size !== null && size !== undefined);
     onProgress(known ? Math.min(1, got / expected.reduce((a, b) => a + b, 0)) : null, got);
   };
+  // The first file that fails stops the others.
+  const stop = new AbortController();
   return Promise.all(names.map(async (name, i) => {
     let response;
     try {
-      response = await fetch(name);
+      response = await fetch(name, { signal: stop.signal });
     } catch (e) {
       throw new Error(`${name} could not be downloaded (the network failed)`);
     }
-    if (!response.ok) throw new Error(`${name} could not be downloaded (the server answered ${response.status})`);
+    if (!response.ok) {
+      stop.abort();
+      throw new Error(`${name} could not be downloaded (the server answered ${response.status})`);
+    }
     const announced = response.headers.get('Content-Encoding') ? 0 : Number(response.headers.get('Content-Length'));
     expected[i] = announced > 0 ? announced : null;
     if (!response.body) {
@@ -151,6 +156,7 @@ async function load() {
     return;
   }
   const [script, wasm, data] = await fetchAll([kFiles.script, kFiles.wasm, kFiles.data], (fraction, bytes) => {
+    if (stopped) return;
     if (fraction === null) {
       bar.removeAttribute('value'); // a bar that says "busy" rather than a wrong share
       message.textContent = `loading ${Math.round(bytes / 1024)} KB`;
