@@ -15,13 +15,13 @@ function gameReady() {
 }
 
 function press(key, button) {
+  if (!gameReady()) return;
   button.classList.add('held');
   const entry = held.get(key);
   if (entry) {
     entry.releasing = false;
     return;
   }
-  if (!gameReady()) return;
   held.set(key, { pass: passes, releasing: false, button });
   Module._tavok_page_key(key, 1);
 }
