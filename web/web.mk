@@ -1,6 +1,7 @@
 # The browser edition: `make web` builds the page folder, `make web-run` serves it on 127.0.0.1,
 # `make test-web` builds it and runs the browser tests in headless Chromium, `make bench-web` measures
-# the page's frame time and its music layer switches there.
+# the page's frame time, its full-swarm frame against a bare WebGL page and its music layer switches
+# there.
 WEB_BUILD_DIR ?= build-web
 WEB_PORT ?= 8723
 # Debian's emscripten finds its JavaScript parser only on the system's module path.
