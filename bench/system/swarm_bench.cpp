@@ -217,13 +217,13 @@ struct Half {
 };
 
 Half compare(World& world, PlayScreen& screen, const char* allocator) {
-    std::vector<Way> ways = {{"the game's frame (bands and diamond halves, flat shading)", nullptr, {}},
-                             {"immediate mode, every quad", immediateEveryQuad, {}},
-                             {"vertex arrays, every quad", arraysEveryQuad, {}},
-                             {"vertex arrays, front quads only", arraysFrontQuads, {}},
-                             {"vertex arrays, front triangles only", arraysFrontTriangles, {}},
-                             {"indexed front triangles, shared corners", arraysIndexedFront, {}},
-                             {"vertex arrays, front triangles, flat shading", arraysFrontTrianglesFlat, {}}};
+    std::vector<Way> ways = {{"the game's frame (bands and diamond halves, flat shading)", nullptr, {}, {}},
+                             {"immediate mode, every quad", immediateEveryQuad, {}, {}},
+                             {"vertex arrays, every quad", arraysEveryQuad, {}, {}},
+                             {"vertex arrays, front quads only", arraysFrontQuads, {}, {}},
+                             {"vertex arrays, front triangles only", arraysFrontTriangles, {}, {}},
+                             {"indexed front triangles, shared corners", arraysIndexedFront, {}, {}},
+                             {"vertex arrays, front triangles, flat shading", arraysFrontTrianglesFlat, {}, {}}};
     // The driver compiles its drawing paths and grows its buffers during the first frames of each way.
     for (int i = 0; i < 5; ++i) {
         for (Way& way : ways) {
