@@ -27,8 +27,12 @@ extern const DisplayMode kDisplayLadder[kDisplayLadderSize];
 // Tries one display mode; true when the window is open and ready to draw.
 using DisplayOpener = std::function<bool(const char* caption, int width, int height, bool fullscreen)>;
 
+class FullscreenSizes;
+
 // Tries the request (when valid), then the ladder from its top, until the opener succeeds. False when
-// nothing opens.
+// nothing opens. Fullscreen modes the screen cannot show (app/fullscreen_sizes.h) are skipped, the
+// request among them; without the sizes every mode is tried.
+bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen, const DisplayOpener& opener);
 bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener);
 
 // Starts SDL afresh and opens one OpenGL window with the game's initial GL state; stores the window

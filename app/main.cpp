@@ -7,6 +7,7 @@
 
 #include "app/allocator.h"
 #include "app/display.h"
+#include "app/fullscreen_sizes.h"
 #include "app/game.h"
 #include "game/world_tables.h"
 #include "render/picture_prefetch.h"
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
     // second thread meanwhile; the textures are made from them on this thread once the window exists.
     PicturePrefetch pictures(worldPicturePaths());
     pictures.start(1);
-    if (!openFirstDisplay(parseDisplayRequest(argc, argv), openDisplay)) {
+    if (!openFirstDisplay(parseDisplayRequest(argc, argv), queryFullscreenSizes(), openDisplay)) {
         return 1;
     }
     Game* game = new Game;
