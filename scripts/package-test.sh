@@ -9,8 +9,9 @@
 #
 #   scripts/package-test.sh OUT_DIR     (OUT_DIR holds tavok_*.deb from scripts/build-package.sh)
 #
-# The root is cached as OUT_DIR/pkgtest/RELEASE.tar and made again after a week; autopkgtest's log and
-# the tests' screenshots go to OUT_DIR/pkgtest/out. Exit codes: 0 passed, 1 failed, 2 bad usage.
+# The root is cached as OUT_DIR/pkgtest/RELEASE.tar (or in the folder TAVOK_PKGTEST_CACHE names, which
+# CI points outside its fresh clone) and made again after a week; autopkgtest's log and the tests'
+# screenshots go to OUT_DIR/pkgtest/out. Exit codes: 0 passed, 1 failed, 2 bad usage.
 set -euo pipefail
 if [ $# -ne 1 ]; then
     echo "usage: scripts/package-test.sh OUT_DIR" >&2
@@ -21,7 +22,8 @@ out=$(cd "$1" && pwd)
 mapfile -t debs < <(find "$out" -maxdepth 1 -name 'tavok_*.deb')
 [ ${#debs[@]} = 1 ] || { echo "package-test: not exactly one tavok_*.deb in $out (make package)"; exit 1; }
 work=$out/pkgtest
-mkdir -p "$work"
+cache=${TAVOK_PKGTEST_CACHE:-$work}
+mkdir -p "$work" "$cache"
 mirror=http://deb.debian.org/debian
 # What the tests need beside the game, put into the cached root so a run does not fetch it every time.
 # The game's own dependencies (SDL 1.2, its mixer and image libraries) are left out on purpose: apt
@@ -29,18 +31,27 @@ mirror=http://deb.debian.org/debian
 tools=xvfb,xauth,xdotool,x11-utils,imagemagick,libgl1-mesa-dri
 
 make_root() {
-    local release=$1 extra=$2 tarball=$work/$1.tar
+    local release=$1 extra=$2 tarball=$cache/$1.tar
     if [ -f "$tarball" ] && [ -n "$(find "$tarball" -mtime -7)" ]; then
         return 0
     fi
     echo "package-test: making a $release root with mmdebstrap (cached as $tarball)"
     rm -f "$tarball"
     local start=$SECONDS
-    mmdebstrap --variant=apt --include="$tools$extra" "$release" "$tarball.new" "$mirror" > "$work/mmdebstrap-$release.log" 2>&1 ||
+    mmdebstrap --variant=apt --include="$tools$extra" "$release" "$tarball.new" "$mirror" \
+        > "$work/mmdebstrap-$release.log" 2>&1 ||
         { tail -n 20 "$work/mmdebstrap-$release.log"; rm -f "$tarball.new"; return 1; }
     mv "$tarball.new" "$tarball"
     echo "package-test: root made in $((SECONDS - start)) s"
 }
+
+# autopkgtest-virt-unshare maps the root's users onto the subordinate ids of whoever runs it
+# (/etc/subuid, /etc/subgid). useradd gives every new user a range, but root has none on Debian: give
+# it one once, far above the ranges useradd hands out.
+if [ "$(id -u)" = 0 ] && ! grep -qs '^root:' /etc/subuid; then
+    echo "package-test: giving root subordinate ids 1000000-1065535 for autopkgtest-virt-unshare"
+    usermod --add-subuids 1000000-1065535 --add-subgids 1000000-1065535 root
+fi
 
 release=trixie
 if ! make_root trixie ""; then
@@ -60,7 +71,7 @@ echo "package-test: autopkgtest $(basename "${debs[0]}") in a fresh $release roo
 start=$SECONDS
 status=0
 autopkgtest --output-dir "$work/out" --setup-commands 'apt-get update' "${debs[0]}" "$src/" \
-    -- unshare --release "$release" --tarball "$work/$release.tar" || status=$?
+    -- unshare --release "$release" --tarball "$cache/$release.tar" || status=$?
 echo "package-test: autopkgtest ended with $status after $((SECONDS - start)) s; log in $work/out/log"
 [ "$status" = 0 ] || exit 1
 # The point of the root: the game played on sdl12-compat, the SDL 1.2 of current systems.
