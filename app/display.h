@@ -35,8 +35,9 @@ class FullscreenSizes;
 bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen, const DisplayOpener& opener);
 bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener);
 
-// Starts SDL afresh and opens one OpenGL window with the game's initial GL state; stores the window
-// size and seeds the random generator. On failure SDL is left shut down (or never started).
+// Starts SDL afresh (but for the video that queryFullscreenSizes left running for the first attempt) and
+// opens one OpenGL window with the game's initial GL state; stores the window size and seeds the random
+// generator. On failure SDL is left shut down (or never started).
 bool openDisplay(const char* caption, int width, int height, bool fullscreen);
 
 // The GL state every other part of the game may take for granted once the window is open.

@@ -43,8 +43,8 @@ FullscreenSizes queryFullscreenSizes() {
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     const int desktopWidth = info != nullptr ? info->current_w : 0;
     const int desktopHeight = info != nullptr ? info->current_h : 0;
-    const FullscreenSizes sizes =
-        fullscreenSizesFrom(SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_OPENGL), desktopWidth, desktopHeight);
-    SDL_Quit();
-    return sizes;
+    // No SDL_Quit here: on sdl12-compat over Debian 13's SDL2, a window opened after the video was
+    // shut down and started again in the same process sometimes finds no OpenGL ("Could not load EGL
+    // library"), so the common start, whose first rung opens, starts the video only once.
+    return fullscreenSizesFrom(SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_OPENGL), desktopWidth, desktopHeight);
 }

@@ -28,6 +28,7 @@ private:
 // the one size the screen shows; a zero desktop size adds nothing.
 FullscreenSizes fullscreenSizesFrom(SDL_Rect** modes, int desktopWidth, int desktopHeight);
 
-// Starts SDL's video alone, asks for the OpenGL fullscreen modes and the desktop's size before any mode
-// is set, and shuts SDL down again. Empty when the video cannot start (no display).
+// Starts SDL's video, asks for the OpenGL fullscreen modes and the desktop's size before any mode is
+// set, and leaves the video running for the first rung's openDisplay, whose SDL_Init then has nothing
+// left to start. Empty, with SDL shut down, when the video cannot start (no display).
 FullscreenSizes queryFullscreenSizes();
