@@ -35,25 +35,11 @@ void moveMusicTo(float seconds) {
     }
 }
 
-void applyButton(Avatar& avatar, int type) {
-    switch (type) {
-    case kCellButtonUp:
-        avatar.stepUp();
-        break;
-    case kCellButtonDown:
-        avatar.stepDown();
-        break;
-    case kCellButtonLeft:
-        avatar.stepLeft();
-        break;
-    case kCellButtonRight:
-        avatar.stepRight();
-        break;
-    default:
-        avatar.remoteAct();
-        break;
-    }
-}
+// What each button tells the avatar of the room above, by cell type from kCellButtonUp on.
+const int kButtonCommands[] = {Avatar::kCommandUp, Avatar::kCommandDown, Avatar::kCommandLeft,
+                               Avatar::kCommandRight, Avatar::kCommandAct};
+static_assert(sizeof(kButtonCommands) / sizeof(kButtonCommands[0]) == kCellButtonAct - kCellButtonUp + 1,
+              "one command per button");
 
 float follow(float value, float goal, float rise, float fall) {
     if (goal > value) {
@@ -96,7 +82,7 @@ void World::triggerCell(int x, int y, int ax, int ay) {
     for (Avatar* avatar : avatars) {
         if (button) {
             if (avatar->index == g + 1) {
-                applyButton(*avatar, type);
+                avatar->remoteCommand(kButtonCommands[type - kCellButtonUp]);
             }
             cellFrame[x][y] = 1;
             cellRate[x][y] = 12.0f;

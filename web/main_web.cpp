@@ -19,6 +19,7 @@
 #include "resources/resource_access.h"
 #include "web/page_files.h"
 
+// The test page only, which docs/layers.md allows by name.
 #ifdef TAVOK_WEB_AUTOPLAY
 #include "bench/system/world_rig.h"
 #include "tests/game/scripted_player.h"
