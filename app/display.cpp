@@ -85,7 +85,8 @@ DisplayRequest parseDisplayRequest(int argc, const char* const* argv) {
     return request;
 }
 
-bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen, const DisplayOpener& opener) {
+bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen,
+                      const DisplayOpener& opener) {
     static const char* const kCaption = "taVok";
     const auto tryMode = [&](const DisplayMode& mode) {
         return screen.shows(mode) && opener(kCaption, mode.width, mode.height, mode.fullscreen);

@@ -32,7 +32,8 @@ class FullscreenSizes;
 // Tries the request (when valid), then the ladder from its top, until the opener succeeds. False when
 // nothing opens. Fullscreen modes the screen cannot show (app/fullscreen_sizes.h) are skipped, the
 // request among them; without the sizes every mode is tried.
-bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen, const DisplayOpener& opener);
+bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen,
+                      const DisplayOpener& opener);
 bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener);
 
 // Starts SDL afresh (but for the video that queryFullscreenSizes left running for the first attempt) and

@@ -46,5 +46,6 @@ FullscreenSizes queryFullscreenSizes() {
     // No SDL_Quit here: on sdl12-compat over Debian 13's SDL2, a window opened after the video was
     // shut down and started again in the same process sometimes finds no OpenGL ("Could not load EGL
     // library"), so the common start, whose first rung opens, starts the video only once.
-    return fullscreenSizesFrom(SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_OPENGL), desktopWidth, desktopHeight);
+    return fullscreenSizesFrom(SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_OPENGL), desktopWidth,
+                               desktopHeight);
 }

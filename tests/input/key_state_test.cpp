@@ -83,7 +83,8 @@ TEST(KeyState, ShiftedLettersKeepTheirLowerCaseSymbol) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     ASSERT_EQ(SDL_GetWMInfo(&info), 1);
-    const unsigned long focusWindow = info.info.x11.wmwindow != 0 ? info.info.x11.wmwindow : info.info.x11.window;
+    const unsigned long focusWindow =
+        info.info.x11.wmwindow != 0 ? info.info.x11.wmwindow : info.info.x11.window;
     ASSERT_NE(focusWindow, 0u);
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
