@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/display_driver.h"
 #include "app/fullscreen_sizes.h"
 #include "app/quit_signal.h"
 #include "app/random.h"
@@ -45,7 +46,7 @@ bool parseSize(const char* text, int* size) {
 // that the next rung's SDL_Init started nothing and its window opened only because SDL_SetVideoMode
 // starts the video itself.
 void startAudioSubsystem() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (initSdlQuietly(SDL_INIT_AUDIO) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 }
@@ -107,11 +108,16 @@ bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener
 }
 
 bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+    if (initSdlQuietly(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+        return false;
+    }
+    // A terminal, the bare console or an off-screen buffer is no display: this rung fails like any other.
+    if (!sdlReachedAScreen()) {
+        quitSdlQuietly();
         return false;
     }
     startAudioSubsystem();
-    catchQuitSignal();
+    catchEndingSignals();
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 1);
     // Every attempt starts SDL afresh, and SDL takes the icon only before the window opens.
     setWindowIcon();

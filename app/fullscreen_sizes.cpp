@@ -3,6 +3,8 @@
 
 #include <SDL/SDL.h>
 
+#include "app/display_driver.h"
+
 bool FullscreenSizes::shows(const DisplayMode& mode) const {
     if (!mode.fullscreen || sizes_.empty()) {
         return true;
@@ -35,8 +37,13 @@ FullscreenSizes queryFullscreenSizes() {
     // The subsystem alone, and shut down alone even after a failed start: sdl12-compat counts a
     // subsystem that failed to start as started until it is shut down, and the first rung's SDL_Init
     // would then skip it.
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (initSdlQuietly(SDL_INIT_VIDEO) != 0) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return FullscreenSizes();
+    }
+    // A terminal or off-screen driver has no screen to measure; the first rung will refuse it too.
+    if (!sdlReachedAScreen()) {
+        quitSdlQuietly();
         return FullscreenSizes();
     }
     // The desktop's size is what SDL_GetVideoInfo reports until the first mode is set.

@@ -36,6 +36,12 @@ public:
     // A command from a button of the room below (kCommandUp .. kCommandAct); lost while a step or act
     // is under way, where the player's own command would wait.
     void remoteCommand(int command);
+    // The five buttons' commands by the names the rules give them.
+    void stepUp() { remoteCommand(kCommandUp); }
+    void stepDown() { remoteCommand(kCommandDown); }
+    void stepLeft() { remoteCommand(kCommandLeft); }
+    void stepRight() { remoteCommand(kCommandRight); }
+    void remoteAct() { remoteCommand(kCommandAct); }
     // The glance that passes up through the rooms; only an idle avatar that is still here starts it.
     void startGlance();
 

@@ -36,8 +36,9 @@ void moveMusicTo(float seconds) {
 }
 
 // What each button tells the avatar of the room above, by cell type from kCellButtonUp on.
-const int kButtonCommands[] = {Avatar::kCommandUp, Avatar::kCommandDown, Avatar::kCommandLeft,
-                               Avatar::kCommandRight, Avatar::kCommandAct};
+using RemoteCommand = void (Avatar::*)();
+const RemoteCommand kButtonCommands[] = {&Avatar::stepUp, &Avatar::stepDown, &Avatar::stepLeft,
+                                         &Avatar::stepRight, &Avatar::remoteAct};
 static_assert(sizeof(kButtonCommands) / sizeof(kButtonCommands[0]) == kCellButtonAct - kCellButtonUp + 1,
               "one command per button");
 
@@ -82,7 +83,7 @@ void World::triggerCell(int x, int y, int ax, int ay) {
     for (Avatar* avatar : avatars) {
         if (button) {
             if (avatar->index == g + 1) {
-                avatar->remoteCommand(kButtonCommands[type - kCellButtonUp]);
+                (avatar->*kButtonCommands[type - kCellButtonUp])();
             }
             cellFrame[x][y] = 1;
             cellRate[x][y] = 12.0f;

@@ -8,6 +8,7 @@ import { fileURLToPath } from 'node:url';
 const kTypes = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript',
+  '.css': 'text/css',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
@@ -31,6 +32,8 @@ export function serveFolder(folder, port = 0) {
       response.writeHead(200, {
         'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
         'Cache-Control': 'no-store',
+        // As any static server says it: the page's loading bar follows the bytes against it.
+        'Content-Length': bytes.length,
       });
       response.end(bytes);
     });
