@@ -16,7 +16,8 @@ DEPS = bash scripts/install-deps.sh
 # The game, its data generator and res/: all that `make run` builds.
 GAME_TARGETS = tavok assets
 
-.PHONY: all deps configure configure-run build run test bench fuzz test-asan package install clean
+.PHONY: all deps configure configure-run build run test test-compat bench fuzz test-asan package package-test \
+	package-repro install clean
 
 all: build
 
@@ -45,6 +46,17 @@ test: build
 	@$(DEPS) test package
 	cd $(BUILD_DIR) && SDL_AUDIODRIVER=dummy $(HEADLESS) ctest --output-on-failure -j $(JOBS) --timeout 600
 
+# The tests that open windows, read keys or open audio (label sdl) again on sdl12-compat, the SDL 1.2 of
+# Debian 13 and current Ubuntu (SDL 1.2 on SDL2), which installs beside classic SDL 1.2 in a folder of
+# its own. The game must load it from there, or the run would only repeat `make test`.
+SDL12_COMPAT_DIR = /usr/lib/$(shell dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)/sdl12-compat
+test-compat: build
+	@$(DEPS) compat
+	@LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) ldd $(BUILD_DIR)/tavok | grep -q '$(SDL12_COMPAT_DIR)/libSDL-1.2' || \
+		{ echo "test-compat: the game does not load SDL 1.2 from $(SDL12_COMPAT_DIR)"; exit 1; }
+	cd $(BUILD_DIR) && LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) SDL_AUDIODRIVER=dummy $(HEADLESS) \
+		ctest -L sdl --output-on-failure -j $(JOBS) --timeout 600
+
 bench:
 	@$(DEPS) bench
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVOK_TESTS=OFF
@@ -71,6 +83,17 @@ fuzz:
 package:
 	@$(DEPS) package
 	bash scripts/build-package.sh build-package --check
+
+# Debian's own tests of the package (debian/tests) with autopkgtest, against the package `make package`
+# just built, in a throwaway Debian 13 root (sdl12-compat as its SDL 1.2) kept in build-package/pkgtest.
+package-test: package
+	@$(DEPS) pkgtest
+	bash scripts/package-test.sh build-package
+
+# The package built twice from two clean copies of the sources and compared byte for byte.
+package-repro:
+	@$(DEPS) repro
+	bash scripts/package-repro.sh build-package/repro
 
 install: configure-run
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(GAME_TARGETS)

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/display_driver.h"
+#include "app/fullscreen_sizes.h"
 #include "app/quit_signal.h"
 #include "app/random.h"
 #include "app/services.h"
@@ -37,6 +38,17 @@ bool parseSize(const char* text, int* size) {
     }
     *size = static_cast<int>(value);
     return true;
+}
+
+// Audio starts on its own, and a failure to start it does not fail the attempt: a missing sound device
+// is the game's own message in the window asked for (openAudio fails later). Classic SDL 1.2 never lets
+// audio fail SDL_Init, but sdl12-compat does, and it then counts the failed subsystems as started, so
+// that the next rung's SDL_Init started nothing and its window opened only because SDL_SetVideoMode
+// starts the video itself.
+void startAudioSubsystem() {
+    if (initSdlQuietly(SDL_INIT_AUDIO) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
 }
 } // namespace
 
@@ -74,21 +86,29 @@ DisplayRequest parseDisplayRequest(int argc, const char* const* argv) {
     return request;
 }
 
-bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener) {
+bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen,
+                      const DisplayOpener& opener) {
     static const char* const kCaption = "taVok";
-    if (request.valid && opener(kCaption, request.mode.width, request.mode.height, request.mode.fullscreen)) {
+    const auto tryMode = [&](const DisplayMode& mode) {
+        return screen.shows(mode) && opener(kCaption, mode.width, mode.height, mode.fullscreen);
+    };
+    if (request.valid && tryMode(request.mode)) {
         return true;
     }
     for (const DisplayMode& mode : kDisplayLadder) {
-        if (opener(kCaption, mode.width, mode.height, mode.fullscreen)) {
+        if (tryMode(mode)) {
             return true;
         }
     }
     return false;
 }
 
+bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener) {
+    return openFirstDisplay(request, FullscreenSizes(), opener);
+}
+
 bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
-    if (initSdlQuietly(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+    if (initSdlQuietly(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
         return false;
     }
     // A terminal, the bare console or an off-screen buffer is no display: this rung fails like any other.
@@ -96,6 +116,7 @@ bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
         quitSdlQuietly();
         return false;
     }
+    startAudioSubsystem();
     catchEndingSignals();
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 1);
     // Every attempt starts SDL afresh, and SDL takes the icon only before the window opens.

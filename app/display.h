@@ -27,12 +27,18 @@ extern const DisplayMode kDisplayLadder[kDisplayLadderSize];
 // Tries one display mode; true when the window is open and ready to draw.
 using DisplayOpener = std::function<bool(const char* caption, int width, int height, bool fullscreen)>;
 
+class FullscreenSizes;
+
 // Tries the request (when valid), then the ladder from its top, until the opener succeeds. False when
-// nothing opens.
+// nothing opens. Fullscreen modes the screen cannot show (app/fullscreen_sizes.h) are skipped, the
+// request among them; without the sizes every mode is tried.
+bool openFirstDisplay(const DisplayRequest& request, const FullscreenSizes& screen,
+                      const DisplayOpener& opener);
 bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener);
 
-// Starts SDL afresh and opens one OpenGL window with the game's initial GL state; stores the window
-// size and seeds the random generator. On failure SDL is left shut down (or never started).
+// Starts SDL afresh (but for the video that queryFullscreenSizes left running for the first attempt) and
+// opens one OpenGL window with the game's initial GL state; stores the window size and seeds the random
+// generator. On failure SDL is left shut down (or never started).
 bool openDisplay(const char* caption, int width, int height, bool fullscreen);
 
 // The GL state every other part of the game may take for granted once the window is open.

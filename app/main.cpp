@@ -8,6 +8,7 @@
 
 #include "app/allocator.h"
 #include "app/display.h"
+#include "app/fullscreen_sizes.h"
 #include "app/game.h"
 #include "game/world_tables.h"
 #include "input/joystick_paths.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     // second thread meanwhile; the textures are made from them on this thread once the window exists.
     PicturePrefetch pictures(worldPicturePaths());
     pictures.start(1);
-    if (!openFirstDisplay(parseDisplayRequest(argc, argv), openDisplay)) {
+    if (!openFirstDisplay(parseDisplayRequest(argc, argv), queryFullscreenSizes(), openDisplay)) {
         // The one line the game ever writes to a terminal: started where no display can be reached (over
         // ssh, from a text console), or where none of the modes opens, a player would otherwise see
         // nothing happen at all.

@@ -3,7 +3,8 @@
 # wait for the test, sanitizer or packaging tools. Idempotent: it only asks apt for packages that are not
 # installed yet, and does nothing at all when everything is present.
 #
-#   scripts/install-deps.sh [GROUP...]     groups: run test bench asan fuzz package compat (default: run)
+#   scripts/install-deps.sh [GROUP...]     groups: run test bench asan fuzz package compat pkgtest repro
+#                                          (default: run)
 set -euo pipefail
 
 # Building the game, generating its data (libpng and Vorbis for the asset generator) and starting it.
@@ -24,6 +25,11 @@ package=("${run[@]}" dpkg-dev debhelper fakeroot lintian appstream desktop-file-
 # The suite again on sdl12-compat (SDL 1.2 on SDL2, the SDL 1.2 of current systems), which installs beside
 # classic SDL 1.2 in its own folder (/usr/lib/<arch>/sdl12-compat) and is put in front by LD_LIBRARY_PATH.
 compat=("${test[@]}" libsdl1.2-compat)
+# Debian's own tests of the installed package (debian/tests) in a throwaway root that mmdebstrap makes
+# from the archive and autopkgtest unpacks afresh for every run (make package-test).
+pkgtest=("${package[@]}" autopkgtest mmdebstrap uidmap)
+# Two builds of the package compared byte for byte, and the differences shown when there are any.
+repro=("${package[@]}" diffoscope-minimal)
 
 groups=("$@")
 [ ${#groups[@]} -gt 0 ] || groups=(run)
@@ -31,9 +37,9 @@ groups=("$@")
 wanted=()
 for group in "${groups[@]}"; do
     case $group in
-    run | test | bench | asan | fuzz | package | compat) ;;
+    run | test | bench | asan | fuzz | package | compat | pkgtest | repro) ;;
     *)
-        echo "install-deps: unknown group '$group' (run, test, bench, asan, fuzz, package, compat)" >&2
+        echo "install-deps: unknown group '$group' (run, test, bench, asan, fuzz, package, compat, pkgtest, repro)" >&2
         exit 2
         ;;
     esac

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/display.h"
+#include "app/fullscreen_sizes.h"
 #include "app/services.h"
 #include "tests/support/gl_test_context.h"
 
@@ -135,6 +136,44 @@ TEST(DisplayLadder, NothingOpensAfterTheRequestAndAllTwentyEightRungs) {
     request.mode = {640, 360, false};
     EXPECT_FALSE(openFirstDisplay(request, fake.opener()));
     EXPECT_EQ(fake.attempts.size(), 29u);
+}
+
+// sdl12-compat accepts every fullscreen size and scales it to the screen, like this opener: the ladder
+// must skip what no listed mode holds, the request included, and never a window.
+TEST(DisplayLadder, SkipsFullscreenModesNoListedModeHolds) {
+    FakeOpener fake{[](const DisplayMode&) { return true; }, {}, {}};
+    SDL_Rect fullHd = {0, 0, 1920, 1080};
+    SDL_Rect tall = {0, 0, 1600, 1200};
+    SDL_Rect* listed[] = {&fullHd, &tall, nullptr};
+    const FullscreenSizes screen = fullscreenSizesFrom(listed, 3840, 2160);
+    DisplayRequest request;
+    request.valid = true;
+    request.mode = {2560, 1440, true};
+    ASSERT_TRUE(openFirstDisplay(request, screen, fake.opener()));
+    ASSERT_EQ(fake.attempts.size(), 1u);
+    EXPECT_TRUE(sameMode(fake.attempts[0], {1920, 1080, true}));
+    // 1600x1200 is taller than the largest mode but fits the second; 1920x1200 fits neither.
+    EXPECT_TRUE(screen.shows({1600, 1200, true}));
+    EXPECT_FALSE(screen.shows({1920, 1200, true}));
+    EXPECT_FALSE(screen.shows({1680, 1201, true}));
+    request.mode = {3000, 2000, false};
+    fake.attempts.clear();
+    ASSERT_TRUE(openFirstDisplay(request, screen, fake.opener()));
+    EXPECT_TRUE(sameMode(fake.attempts.at(0), {3000, 2000, false}));
+
+    // No list, or "any size": the desktop's size is the limit. Nothing known: every rung is tried.
+    const std::vector<FullscreenSizes> desktopOnly = {
+        fullscreenSizesFrom(nullptr, 1366, 768),
+        fullscreenSizesFrom(reinterpret_cast<SDL_Rect**>(-1), 1366, 768),
+    };
+    for (const FullscreenSizes& sizes : desktopOnly) {
+        fake.attempts.clear();
+        ASSERT_TRUE(openFirstDisplay(DisplayRequest(), sizes, fake.opener()));
+        EXPECT_TRUE(sameMode(fake.attempts.at(0), {1366, 768, true}));
+    }
+    fake.attempts.clear();
+    ASSERT_TRUE(openFirstDisplay(DisplayRequest(), fullscreenSizesFrom(nullptr, 0, 0), fake.opener()));
+    EXPECT_TRUE(sameMode(fake.attempts.at(0), kDisplayLadder[0]));
 }
 
 TEST(OpenDisplay, OpensACaptionedWindowWithTheInitialGlState) {

@@ -15,6 +15,7 @@ fail() {
 # target, then what in its recipe opens windows
 checks=(
     "test ctest"
+    "test-compat ctest"
     "bench bench/run.sh"
     "test-asan ctest"
     "fuzz fuzz/run.sh"

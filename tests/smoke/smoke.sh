@@ -4,9 +4,10 @@
 # Usage: smoke.sh CASE TAVOK CLOSE_WINDOW SHOT_DIR
 #   close   window opens with its caption, the play frame is black, a close request ends with code 0
 #   pause   Escape opens the pause menu (green outlines on black); Right, Return quits with code 0
-#   audio   no audio device: the red message screen; Escape ends with code 1
+#   audio   no audio device: the red message screen in the window asked for; Escape ends with code 1
 #   aspect  a 600x900 window: the red message screen; Escape ends with code 1
-#   ladder  an invalid request is ignored: the ladder opens the largest fullscreen mode the screen takes
+#   ladder  an invalid request is ignored, and a fullscreen request larger than the screen is skipped:
+#           the ladder opens the largest fullscreen mode the screen shows
 #   nodisplay  no X server to talk to: every rung fails and the game ends with code 1, no window
 set -u
 case_name=$1
@@ -19,6 +20,11 @@ source "$here/../hostile/driver.sh"
 
 need_display
 mkdir -p "$shot_dir"
+
+# The size of the game's window (or the screen's with "-root"), as WIDTHxHEIGHT.
+window_size() {
+    xwininfo "${@:--root}" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
 
 # The red message screen of a WIDTH x HEIGHT window with white text in row Y between x = 0 and X:
 # expect_message_screen WIDTH HEIGHT Y X. Escape then ends the game with code 1.
@@ -55,6 +61,8 @@ pause)
     ;;
 audio)
     SDL_AUDIODRIVER=nosuchdriver start_in "$PWD" w 640 360
+    size=$(window_size -id "$window")
+    [ "$size" = 640x360 ] || fail "no audio device: the window is $size, not the 640x360 asked for"
     # "error" in white capitals at the top left: the E's upright.
     expect_message_screen 640 360 10 12
     ;;
@@ -63,15 +71,19 @@ aspect)
     expect_message_screen 600 900 25 20
     ;;
 ladder)
-    start_in "$PWD" w 50 50
-    root=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-    size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-    # The test server's 1920x1080 screen is rung 9; the eight larger modes are refused.
-    if [ "$root" = 1920x1080 ]; then
-        [ "$size" = 1920x1080 ] || fail "window is $size on a $root screen"
-    fi
-    "$close_window" "$window" || fail "close request not sent"
-    expect_exit 0
+    root=$(window_size -root)
+    # The test server's 1920x1080 screen is rung 9: classic SDL refuses the eight larger modes, and
+    # sdl12-compat, which would scale any of them to the screen, is never asked for them.
+    for request in "w 50 50" "f 3840 2160"; do
+        # shellcheck disable=SC2086
+        start_in "$PWD" $request
+        size=$(window_size -id "$window")
+        if [ "$root" = 1920x1080 ]; then
+            [ "$size" = 1920x1080 ] || fail "asked for $request: window is $size on a $root screen"
+        fi
+        "$close_window" "$window" || fail "close request not sent"
+        expect_exit 0
+    done
     ;;
 nodisplay)
     # SDL would fall back to drawing characters on the terminal, which has no OpenGL either; keep it
