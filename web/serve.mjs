@@ -8,9 +8,15 @@ import { fileURLToPath } from 'node:url';
 const kTypes = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript',
+  '.mjs': 'text/javascript',
+  '.css': 'text/css',
+  '.json': 'application/json',
+  '.webmanifest': 'application/manifest+json',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.ico': 'image/x-icon',
 };
 
 // Resolves to the listening server; its address is server.address().
@@ -23,7 +29,10 @@ export function serveFolder(folder, port = 0) {
       response.writeHead(403).end();
       return;
     }
-    fs.readFile(file, (error, bytes) => {
+    // A folder from `make web-dist` holds gzip copies of the large files: sent in their place to a
+    // browser that takes gzip, as a static host does.
+    const gzip = /\bgzip\b/.test(request.headers['accept-encoding'] || '') && fs.existsSync(file + '.gz');
+    fs.readFile(gzip ? file + '.gz' : file, (error, bytes) => {
       if (error) {
         response.writeHead(404).end();
         return;
@@ -31,6 +40,7 @@ export function serveFolder(folder, port = 0) {
       response.writeHead(200, {
         'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
         'Cache-Control': 'no-store',
+        ...(gzip ? { 'Content-Encoding': 'gzip', Vary: 'Accept-Encoding' } : {}),
       });
       response.end(bytes);
     });

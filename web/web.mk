@@ -1,12 +1,13 @@
 # The browser edition: `make web` builds the page folder, `make web-run` serves it on 127.0.0.1,
 # `make test-web` builds it and runs the browser tests in headless Chromium, `make bench-web` measures
-# the page's frame time and its music layer switches there.
+# the page's frame time and its music layer switches there; `make web-dist` packs the page folder for a
+# static host.
 WEB_BUILD_DIR ?= build-web
 WEB_PORT ?= 8723
 # Debian's emscripten finds its JavaScript parser only on the system's module path.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 
-.PHONY: web-deps web web-run test-web bench-web
+.PHONY: web-deps web web-run web-dist test-web bench-web
 
 web-deps:
 	@bash scripts/install-web-deps.sh
@@ -20,6 +21,9 @@ web: web-deps configure
 
 web-run: web
 	node web/serve.mjs $(WEB_BUILD_DIR)/page $(WEB_PORT)
+
+web-dist: web
+	@bash web/make-dist.sh $(WEB_BUILD_DIR)/page $(WEB_BUILD_DIR)/tavok-web.zip
 
 test-web: web build
 	cd $(BUILD_DIR) && ctest -R '^web\.' --output-on-failure --timeout 1800

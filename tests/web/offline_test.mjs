@@ -1,0 +1,208 @@
+// The page offline and its versions, in headless Chromium: after one visit the page loads and plays with
+// the network gone; a worker whose files the host does not yet serve whole is refused; a new build
+// served at the same address replaces the old one whole on the visit after the one that found it. And
+// web/serve.mjs gives every file its type. Run by run-web-tests.sh, which builds the pages first.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import crypto from 'node:crypto';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import { chromium } from 'playwright-core';
+import { serveFolder } from '../../web/serve.mjs';
+import { stampPage, kWorkerName } from '../../web/stamp_page.mjs';
+import { decodePng } from './png.mjs';
+
+const webBuild = process.env.TAVOK_WEB_BUILD_DIR;
+const kWidth = 1280, kHeight = 720;
+
+let scratch, browser, server, base;
+
+before(async () => {
+  scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'tavok-offline-'));
+  fs.mkdirSync(path.join(scratch, 'site'));
+  server = await serveFolder(path.join(scratch, 'site'));
+  base = `http://127.0.0.1:${server.address().port}`;
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader',
+           '--enable-unsafe-swiftshader'],
+  });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) server.close();
+  if (scratch) fs.rmSync(scratch, { recursive: true, force: true });
+});
+
+async function waitFor(what, condition, seconds) {
+  const end = Date.now() + seconds * 1000;
+  for (;;) {
+    const value = await condition();
+    if (value) return value;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await new Promise((resolve) => setTimeout(resolve, 200));
+  }
+}
+
+// SHA-256 of every file the page loads (the worker is the browser's to fetch).
+function digests(folder) {
+  const files = {};
+  for (const name of fs.readdirSync(folder).filter((name) => name !== kWorkerName)) {
+    files[name] = crypto.createHash('sha256').update(fs.readFileSync(path.join(folder, name))).digest('hex');
+  }
+  return files;
+}
+
+// Opens the address, or reloads the page, and waits for the game's first passes.
+async function visit(page, address) {
+  await (address ? page.goto(address) : page.reload());
+  await waitFor('the game to start', () => page.evaluate(() => typeof Module !== 'undefined' &&
+      Module.calledRun && Module._tavok_passes_timed() > 3), 60);
+}
+
+// While the worker fetches and checks a build, the game's passes stop: on this machine the
+// software-rendered game at full rate starves the worker, which shares its process (a new worker took
+// 48 s to start beside the running game, 6 s with its passes stopped).
+const stopPasses = (page) => page.evaluate(() => Module.pauseMainLoop());
+
+// The cache names of this origin's taVok workers.
+const cacheNames = (page) => page.evaluate(() => caches.keys());
+
+// True once the worker of `version` is in charge and its build is the only one kept.
+async function inCharge(page, version) {
+  const { names, state } = await page.evaluate(async () => ({
+    names: await caches.keys(),
+    state: (await navigator.serviceWorker.getRegistration())?.active?.state,
+  }));
+  return state === 'activated' && names.length === 1 && names[0].endsWith(version);
+}
+
+// An arrow key lights room 0 (the bottom four rows of the field) while the rooms above stay dark.
+async function playsRoomZero(page) {
+  await page.keyboard.down('ArrowRight');
+  await page.waitForTimeout(120);
+  await page.keyboard.up('ArrowRight');
+  const cell = kHeight / 21, left = Math.floor(kWidth / 2 - 7 * cell), right = Math.ceil(kWidth / 2 + 7 * cell);
+  return waitFor('room 0 to light', async () => {
+    const shot = decodePng(await page.locator('canvas').screenshot());
+    let roomZero = 0, above = 0;
+    for (let y = 0; y < kHeight; y += 2) {
+      for (let x = left; x < right; x += 2) {
+        const [r, g, b] = shot.pixel(x, y);
+        if (r + g + b === 0) continue;
+        if (y > kHeight - 4 * cell) ++roomZero;
+        else if (y < kHeight - 6 * cell) ++above;
+      }
+    }
+    return roomZero > 5000 && above === 0 ? shot : null;
+  }, 20);
+}
+
+test('after one visit the page plays offline; a new build replaces the old one whole', async () => {
+  const site = path.join(scratch, 'site', 'offline');
+  fs.cpSync(path.join(webBuild, 'page'), site, { recursive: true });
+  const versionA = stampPage(site);
+  // Build B: the same page with one file changed, and its worker stamped again.
+  const buildB = path.join(scratch, 'build-b');
+  fs.cpSync(site, buildB, { recursive: true });
+  fs.appendFileSync(path.join(buildB, 'tavok.html'), '<!-- build B -->\n');
+  const versionB = stampPage(buildB);
+  assert.notEqual(versionA, versionB);
+
+  const context = await browser.newContext({ viewport: { width: kWidth, height: kHeight } });
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await visit(page, `${base}/offline/tavok.html`);
+  await stopPasses(page);
+  await waitFor('build A to be cached', () => inCharge(page, versionA), 60);
+
+  // Offline: every file comes from the worker's cache, and the game plays.
+  await context.setOffline(true);
+  await visit(page);
+  assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null), 'the worker serves the page');
+  await playsRoomZero(page);
+  if (process.env.TAVOK_SHOT_DIR) {
+    fs.writeFileSync(path.join(process.env.TAVOK_SHOT_DIR, 'offline.png'), await page.screenshot());
+  }
+  await context.setOffline(false);
+
+  // A host half way through an upload: B's worker, A's page. The worker checks every file it fetches
+  // against its list, so it is refused and A stays.
+  fs.copyFileSync(path.join(buildB, kWorkerName), path.join(site, kWorkerName));
+  await stopPasses(page);
+  const outcome = await page.evaluate(async () => {
+    const registration = await navigator.serviceWorker.getRegistration();
+    await registration.update();
+    const worker = registration.installing || registration.waiting;
+    if (!worker) return 'no new worker';
+    if (worker.state === 'redundant' || worker.state === 'installed') return worker.state;
+    return new Promise((resolve) => worker.addEventListener('statechange', () => {
+      if (worker.state === 'redundant' || worker.state === 'installed') resolve(worker.state);
+    }));
+  });
+  assert.equal(outcome, 'redundant', 'a worker whose files do not match is refused');
+  assert.deepEqual((await cacheNames(page)).map((name) => name.endsWith(versionA)), [true]);
+
+  // B served whole: the visit that finds it still runs A whole, and B takes over once the game there
+  // has started; the next visit, offline, is B in every file.
+  fs.cpSync(buildB, site, { recursive: true });
+  await visit(page);
+  await stopPasses(page);
+  assert.equal(await page.evaluate(() => document.documentElement.outerHTML.includes('build B')), false);
+  await waitFor('build B to replace A', () => inCharge(page, versionB), 60);
+  await context.setOffline(true);
+  await visit(page);
+  const served = await page.evaluate(async (names) => {
+    const found = {};
+    for (const name of names) {
+      const bytes = await (await fetch(name)).arrayBuffer();
+      found[name] = Array.from(new Uint8Array(await crypto.subtle.digest('SHA-256', bytes)),
+                               (b) => b.toString(16).padStart(2, '0')).join('');
+    }
+    return found;
+  }, Object.keys(digests(buildB)));
+  assert.deepEqual(served, digests(buildB), 'every file of the page is build B\'s');
+  await playsRoomZero(page);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+function get(address, headers = {}) {
+  return new Promise((resolve, reject) => {
+    http.get(address, { headers }, (response) => {
+      const chunks = [];
+      response.on('data', (chunk) => chunks.push(chunk));
+      response.on('end', () => resolve({ headers: response.headers, body: Buffer.concat(chunks) }));
+    }).on('error', reject);
+  });
+}
+
+test('the server gives each file its type, and a gzip copy to a browser that takes gzip', async () => {
+  const folder = path.join(scratch, 'site', 'types');
+  fs.cpSync(path.join(webBuild, 'page'), folder, { recursive: true });
+  const expected = {
+    'tavok.html': 'text/html; charset=utf-8', 'tavok.js': 'text/javascript', 'tavok-sw.js': 'text/javascript',
+    'tavok.wasm': 'application/wasm', 'tavok.webmanifest': 'application/manifest+json',
+    'icon-192.png': 'image/png', 'tavok-res.data': 'application/octet-stream',
+  };
+  for (const [name, type] of Object.entries(expected)) {
+    assert.equal((await get(`${base}/types/${name}`)).headers['content-type'], type, name);
+  }
+  const manifest = JSON.parse((await get(`${base}/types/tavok.webmanifest`)).body);
+  assert.equal(manifest.display, 'fullscreen');
+  assert.deepEqual(manifest.icons.map((icon) => icon.sizes), ['192x192', '512x512']);
+
+  const wasm = fs.readFileSync(path.join(folder, 'tavok.wasm'));
+  fs.writeFileSync(path.join(folder, 'tavok.wasm.gz'), zlib.gzipSync(wasm));
+  const zipped = await get(`${base}/types/tavok.wasm`, { 'Accept-Encoding': 'gzip, deflate' });
+  assert.equal(zipped.headers['content-encoding'], 'gzip');
+  assert.equal(zipped.headers['content-type'], 'application/wasm');
+  assert.ok(zlib.gunzipSync(zipped.body).equals(wasm));
+  assert.ok((await get(`${base}/types/tavok.wasm`)).body.equals(wasm), 'plain bytes to one that does not');
+});
