@@ -14,6 +14,7 @@ import { chromium } from 'playwright-core';
 import { serveFolder } from '../../web/serve.mjs';
 import { stampPage, kWorkerName } from '../../web/stamp_page.mjs';
 import { decodePng } from './png.mjs';
+import { roomZeroLit, waitFor } from './page_checks.mjs';
 
 const webBuild = process.env.TAVOK_WEB_BUILD_DIR;
 const kWidth = 1280, kHeight = 720;
@@ -38,16 +39,6 @@ after(async () => {
   if (server) server.close();
   if (scratch) fs.rmSync(scratch, { recursive: true, force: true });
 });
-
-async function waitFor(what, condition, seconds) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await condition();
-    if (value) return value;
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 200));
-  }
-}
 
 // SHA-256 of every file the page loads (the worker is the browser's to fetch).
 function digests(folder) {
@@ -82,25 +73,12 @@ async function inCharge(page, version) {
   return state === 'activated' && names.length === 1 && names[0].endsWith(version);
 }
 
-// An arrow key lights room 0 (the bottom four rows of the field) while the rooms above stay dark.
+// An arrow key lights room 0 on the canvas's pixels.
 async function playsRoomZero(page) {
   await page.keyboard.down('ArrowRight');
   await page.waitForTimeout(120);
   await page.keyboard.up('ArrowRight');
-  const cell = kHeight / 21, left = Math.floor(kWidth / 2 - 7 * cell), right = Math.ceil(kWidth / 2 + 7 * cell);
-  return waitFor('room 0 to light', async () => {
-    const shot = decodePng(await page.locator('canvas').screenshot());
-    let roomZero = 0, above = 0;
-    for (let y = 0; y < kHeight; y += 2) {
-      for (let x = left; x < right; x += 2) {
-        const [r, g, b] = shot.pixel(x, y);
-        if (r + g + b === 0) continue;
-        if (y > kHeight - 4 * cell) ++roomZero;
-        else if (y < kHeight - 6 * cell) ++above;
-      }
-    }
-    return roomZero > 5000 && above === 0 ? shot : null;
-  }, 20);
+  await waitFor('room 0 to light', async () => roomZeroLit(decodePng(await page.locator('canvas').screenshot())), 20);
 }
 
 test('after one visit the page plays offline; a new build replaces the old one whole', async () => {
