@@ -16,10 +16,6 @@ namespace {
 constexpr float kPointerSpeed = 6.0f;
 // Each copy of the picture is three quarters the size of the one outside it.
 constexpr float kNestingScale = 0.75f;
-
-void vertex(float u, float v) {
-    glVertex3f(0, u, v);
-}
 } // namespace
 
 void PauseMenu::enter() {
@@ -90,33 +86,33 @@ void PauseMenu::drawNestedFrame(float a, float p, float c) const {
 
     setFlatColour(0.5f * shade, shade, 0.5f * shade, 1);
     glBegin(GL_LINE_LOOP);
-    vertex(-1, -1);
-    vertex(1, -1);
-    vertex(1, 1);
-    vertex(-1, 1);
+    vertex2D(-1, -1);
+    vertex2D(1, -1);
+    vertex2D(1, 1);
+    vertex2D(-1, 1);
     glEnd();
     glBegin(GL_LINES);
-    vertex(-1, 0.8f);
-    vertex(1, 0.8f);
-    vertex(0.95f - 0.1f * r, 0.85f);
-    vertex(0.95f, 0.95f);
-    vertex(0.95f - 0.1f * r, 0.95f);
-    vertex(0.95f, 0.85f);
+    vertex2D(-1, 0.8f);
+    vertex2D(1, 0.8f);
+    vertex2D(0.95f - 0.1f * r, 0.85f);
+    vertex2D(0.95f, 0.95f);
+    vertex2D(0.95f - 0.1f * r, 0.95f);
+    vertex2D(0.95f, 0.85f);
     glEnd();
 
     glPushMatrix();
     glTranslatef(0, 0.925f * p, 0.9f * p);
     setFlatColour(0, 0, 0, 1);
     glBegin(GL_TRIANGLES);
-    vertex(0, 0);
-    vertex(0, -0.2f);
-    vertex(0.2f * r, 0);
+    vertex2D(0, 0);
+    vertex2D(0, -0.2f);
+    vertex2D(0.2f * r, 0);
     glEnd();
     setFlatColour(0.5f * shade, shade, 0.5f * shade, 1);
     glBegin(GL_LINE_LOOP);
-    vertex(0, 0);
-    vertex(0, -0.2f);
-    vertex(0.2f * r, 0);
+    vertex2D(0, 0);
+    vertex2D(0, -0.2f);
+    vertex2D(0.2f * r, 0);
     glEnd();
     glPopMatrix();
 

@@ -4,6 +4,8 @@
 #include <SDL/SDL_opengl.h>
 #include <map>
 
+#include "app/viewport.h"
+
 namespace {
 constexpr Stroke dot(float x, float y) {
     return {x, y, x, y};
@@ -120,25 +122,25 @@ void drawStroke(float x1, float y1, float x2, float y2) {
     const float r = kStrokeHalfWidth;
     glBegin(GL_QUADS);
     // Diamond capping the start.
-    glVertex3f(0, x1 - r, y1);
-    glVertex3f(0, x1, y1 - r);
-    glVertex3f(0, x1 + r, y1);
-    glVertex3f(0, x1, y1 + r);
+    vertex2D(x1 - r, y1);
+    vertex2D(x1, y1 - r);
+    vertex2D(x1 + r, y1);
+    vertex2D(x1, y1 + r);
     // A band widened sideways (covers steep segments) and one widened upward (covers flat ones);
     // together they give any direction about the same width.
-    glVertex3f(0, x1 - r, y1);
-    glVertex3f(0, x1 + r, y1);
-    glVertex3f(0, x2 + r, y2);
-    glVertex3f(0, x2 - r, y2);
-    glVertex3f(0, x1, y1 - r);
-    glVertex3f(0, x1, y1 + r);
-    glVertex3f(0, x2, y2 + r);
-    glVertex3f(0, x2, y2 - r);
+    vertex2D(x1 - r, y1);
+    vertex2D(x1 + r, y1);
+    vertex2D(x2 + r, y2);
+    vertex2D(x2 - r, y2);
+    vertex2D(x1, y1 - r);
+    vertex2D(x1, y1 + r);
+    vertex2D(x2, y2 + r);
+    vertex2D(x2, y2 - r);
     // Diamond capping the end.
-    glVertex3f(0, x2 - r, y2);
-    glVertex3f(0, x2, y2 - r);
-    glVertex3f(0, x2 + r, y2);
-    glVertex3f(0, x2, y2 + r);
+    vertex2D(x2 - r, y2);
+    vertex2D(x2, y2 - r);
+    vertex2D(x2 + r, y2);
+    vertex2D(x2, y2 + r);
     glEnd();
 }
 

@@ -3,6 +3,11 @@
 
 #include <SDL/SDL_opengl.h>
 
+void vertex2D(float u, float v) {
+    const ModelPoint p = modelPoint2D(u, v);
+    glVertex3f(p.x, p.y, p.z);
+}
+
 void Viewport::begin2D() const {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -17,10 +22,10 @@ void Viewport::begin2D() const {
 
 void Viewport::fillArea() const {
     glBegin(GL_QUADS);
-    glVertex3f(0, 0, 0);
-    glVertex3f(0, width, 0);
-    glVertex3f(0, width, height);
-    glVertex3f(0, 0, height);
+    vertex2D(0, 0);
+    vertex2D(width, 0);
+    vertex2D(width, height);
+    vertex2D(0, height);
     glEnd();
 }
 

@@ -5,6 +5,19 @@
 // (keep it within -10..10); with depth testing off, later drawing covers earlier drawing.
 #pragma once
 
+// A point in model space, where the 2D convention puts what the screen shows.
+struct ModelPoint {
+    float x, y, z;
+};
+
+// The model-space point for the screen point (u, v): depth 0, then u and v.
+constexpr ModelPoint modelPoint2D(float u, float v) {
+    return {0.0f, u, v};
+}
+
+// Submits the screen point (u, v) as a vertex, between glBegin and glEnd, after begin2D.
+void vertex2D(float u, float v);
+
 class Viewport {
 public:
     float width = 1.0f;

@@ -228,13 +228,13 @@ void Avatar::draw() const {
     const float bottom = (static_cast<float>(y) + dy) * c;
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(0.0f, left, bottom);
+    vertex2D(left, bottom);
     glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(0.0f, left + c, bottom);
+    vertex2D(left + c, bottom);
     glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(0.0f, left + c, bottom + c);
+    vertex2D(left + c, bottom + c);
     glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(0.0f, left, bottom + c);
+    vertex2D(left, bottom + c);
     glEnd();
     unbindTexture();
 }

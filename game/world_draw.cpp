@@ -22,16 +22,12 @@ const float kPi = 3.14159265f;
 // Rows 0..3, room 0, are drawn through the green tint.
 const int kTintedRows = 4;
 
-void vertex(float u, float v) {
-    glVertex3f(0.0f, u, v);
-}
-
 // An axis-aligned quad in window units, corners counter-clockwise from the lower left.
 void quad(float left, float bottom, float right, float top) {
-    vertex(left, bottom);
-    vertex(right, bottom);
-    vertex(right, top);
-    vertex(left, top);
+    vertex2D(left, bottom);
+    vertex2D(right, bottom);
+    vertex2D(right, top);
+    vertex2D(left, top);
 }
 
 void texturedQuad(const float corners[4][2]) {
@@ -39,7 +35,7 @@ void texturedQuad(const float corners[4][2]) {
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
         glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
-        vertex(corners[i][0], corners[i][1]);
+        vertex2D(corners[i][0], corners[i][1]);
     }
     glEnd();
 }
@@ -92,11 +88,11 @@ void World::drawDoorLights(float c) const {
         const float right = left + c;
         glBegin(GL_QUADS);
         glColor4f(light.r, light.g, light.b, 1.0f);
-        vertex(left, bottom);
-        vertex(right, bottom);
+        vertex2D(left, bottom);
+        vertex2D(right, bottom);
         glColor4f(tintCurrent[0], tintCurrent[1], tintCurrent[2], 1.0f);
-        vertex(right, top);
-        vertex(left, top);
+        vertex2D(right, top);
+        vertex2D(left, top);
         quad(left, top, right, (base + 1.0f) * c);
         glEnd();
     }
@@ -144,7 +140,7 @@ void World::drawTileRows(int firstRow, int endRow, float c) const {
                 {left, bottom}, {left + c, bottom}, {left + c, bottom + c}, {left, bottom + c}};
             for (int k = 0; k < 4; ++k) {
                 glTexCoord2f(kTexCoords[k][0], kTexCoords[k][1]);
-                vertex(corners[k][0], corners[k][1]);
+                vertex2D(corners[k][0], corners[k][1]);
             }
         }
         glEnd();

@@ -7,12 +7,13 @@
 #include "tests/support/gl_test_context.h"
 
 namespace {
+// Through the helper every screen draws with, so that these cases hold it to the convention too.
 void quad(float u0, float v0, float u1, float v1) {
     glBegin(GL_QUADS);
-    glVertex3f(0, u0, v0);
-    glVertex3f(0, u1, v0);
-    glVertex3f(0, u1, v1);
-    glVertex3f(0, u0, v1);
+    vertex2D(u0, v0);
+    vertex2D(u1, v0);
+    vertex2D(u1, v1);
+    vertex2D(u0, v1);
     glEnd();
 }
 
