@@ -1,7 +1,7 @@
 # The browser edition: `make web` builds the page folder, `make web-run` serves it on 127.0.0.1,
-# `make test-web` builds it and runs the browser tests in headless Chromium, `make bench-web` measures
-# the page's frame time and its music layer switches there; `make web-dist` packs the page folder for a
-# static host.
+# `make web-dist` packs it for a static host, `make test-web` builds it and runs the browser tests in
+# headless Chromium and Firefox, `make bench-web` measures the page's frame time, its music layer
+# switches and its load (from the zip, as a host serves it) in Chromium.
 WEB_BUILD_DIR ?= build-web
 WEB_PORT ?= 8723
 # Debian's emscripten finds its JavaScript parser only on the system's module path.
@@ -28,6 +28,9 @@ web-dist: web
 test-web: web build
 	cd $(BUILD_DIR) && ctest -R '^web\.' --output-on-failure --timeout 1800
 
-bench-web: web
+bench-web: web-dist
 	node bench/web/frame_time.mjs $(WEB_BUILD_DIR)/test-page
 	node bench/web/music_layers.mjs $(WEB_BUILD_DIR)/test-page
+	@rm -rf $(WEB_BUILD_DIR)/dist && mkdir -p $(WEB_BUILD_DIR)/dist
+	@cd $(WEB_BUILD_DIR)/dist && cmake -E tar xf ../tavok-web.zip
+	node bench/web/load_time.mjs $(WEB_BUILD_DIR)/dist/tavok
