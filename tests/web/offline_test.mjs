@@ -1,9 +1,10 @@
 // The page offline and its versions, in headless Chromium: after one visit the page loads and plays with
 // the network gone; a worker whose files the host does not yet serve whole is refused; a new build
 // served at the same address replaces the old one whole on the visit after the one that found it. And
-// web/serve.mjs gives every file its type. Run by run-web-tests.sh, which builds the pages first.
+// the zip for a static host, served by web/serve.mjs with every file's type and the gzip copies. Run by run-web-tests.sh, which builds the pages first.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -16,6 +17,7 @@ import { stampPage, kWorkerName } from '../../web/stamp_page.mjs';
 import { decodePng } from './png.mjs';
 import { roomZeroLit, waitFor } from './page_checks.mjs';
 
+const sourceDir = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
 const webBuild = process.env.TAVOK_WEB_BUILD_DIR;
 const kWidth = 1280, kHeight = 720;
 
@@ -161,26 +163,33 @@ function get(address, headers = {}) {
   });
 }
 
-test('the server gives each file its type, and a gzip copy to a browser that takes gzip', async () => {
-  const folder = path.join(scratch, 'site', 'types');
-  fs.cpSync(path.join(webBuild, 'page'), folder, { recursive: true });
+test('the zip for a static host unpacks to the page with gzip copies; the server types each file and sends gzip copies', async () => {
+  const zip = path.join(scratch, 'tavok-web.zip');
+  execFileSync('bash', [path.join(sourceDir, 'web/make-dist.sh'), path.join(webBuild, 'page'), zip]);
+  execFileSync('cmake', ['-E', 'tar', 'xf', zip], { cwd: path.join(scratch, 'site') });
+  const folder = path.join(scratch, 'site', 'tavok'), built = path.join(webBuild, 'page');
+  const read = (name) => fs.readFileSync(path.join(folder, name));
+  for (const name of fs.readdirSync(built)) assert.ok(read(name).equals(fs.readFileSync(path.join(built, name))), name);
+  const copies = fs.readdirSync(folder).filter((name) => name.endsWith('.gz'));
+  for (const copy of copies) assert.ok(zlib.gunzipSync(read(copy)).equals(read(copy.slice(0, -3))), copy);
+  assert.ok(copies.includes('tavok.wasm.gz') && copies.includes('tavok.js.gz'), copies.join(' '));
+  assert.ok(!copies.includes('tavok-res.data.gz'), 'no copy of the already compressed data');
+
   const expected = {
     'tavok.html': 'text/html; charset=utf-8', 'tavok.js': 'text/javascript', 'tavok-sw.js': 'text/javascript',
     'tavok.wasm': 'application/wasm', 'tavok.webmanifest': 'application/manifest+json',
     'icon-192.png': 'image/png', 'tavok-res.data': 'application/octet-stream',
   };
   for (const [name, type] of Object.entries(expected)) {
-    assert.equal((await get(`${base}/types/${name}`)).headers['content-type'], type, name);
+    assert.equal((await get(`${base}/tavok/${name}`)).headers['content-type'], type, name);
   }
-  const manifest = JSON.parse((await get(`${base}/types/tavok.webmanifest`)).body);
+  const manifest = JSON.parse((await get(`${base}/tavok/tavok.webmanifest`)).body);
   assert.equal(manifest.display, 'fullscreen');
   assert.deepEqual(manifest.icons.map((icon) => icon.sizes), ['192x192', '512x512']);
 
-  const wasm = fs.readFileSync(path.join(folder, 'tavok.wasm'));
-  fs.writeFileSync(path.join(folder, 'tavok.wasm.gz'), zlib.gzipSync(wasm));
-  const zipped = await get(`${base}/types/tavok.wasm`, { 'Accept-Encoding': 'gzip, deflate' });
+  const zipped = await get(`${base}/tavok/tavok.wasm`, { 'Accept-Encoding': 'gzip, deflate' });
   assert.equal(zipped.headers['content-encoding'], 'gzip');
   assert.equal(zipped.headers['content-type'], 'application/wasm');
-  assert.ok(zlib.gunzipSync(zipped.body).equals(wasm));
-  assert.ok((await get(`${base}/types/tavok.wasm`)).body.equals(wasm), 'plain bytes to one that does not');
+  assert.ok(zipped.body.equals(read('tavok.wasm.gz')));
+  assert.ok((await get(`${base}/tavok/tavok.wasm`)).body.equals(read('tavok.wasm')), 'plain bytes to one that does not');
 });
