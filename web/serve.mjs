@@ -8,13 +8,13 @@ import { fileURLToPath } from 'node:url';
 const kTypes = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript',
-  '.mjs': 'text/javascript',
   '.css': 'text/css',
-  '.json': 'application/json',
-  '.webmanifest': 'application/manifest+json',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
+  '.mjs': 'text/javascript',
+  '.json': 'application/json',
   '.svg': 'image/svg+xml',
   '.ico': 'image/x-icon',
 };
@@ -37,10 +37,13 @@ export function serveFolder(folder, port = 0) {
         response.writeHead(404).end();
         return;
       }
+      if (gzip) {
+        response.setHeader('Content-Encoding', 'gzip');
+        response.setHeader('Vary', 'Accept-Encoding');
+      }
       response.writeHead(200, {
         'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
         'Cache-Control': 'no-store',
-        ...(gzip ? { 'Content-Encoding': 'gzip', Vary: 'Accept-Encoding' } : {}),
       });
       response.end(bytes);
     });
