@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/display_driver.h"
 #include "app/quit_signal.h"
 #include "app/random.h"
 #include "app/services.h"
@@ -87,10 +88,15 @@ bool openFirstDisplay(const DisplayRequest& request, const DisplayOpener& opener
 }
 
 bool openDisplay(const char* caption, int width, int height, bool fullscreen) {
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+    if (initSdlQuietly(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
         return false;
     }
-    catchQuitSignal();
+    // A terminal, the bare console or an off-screen buffer is no display: this rung fails like any other.
+    if (!sdlReachedAScreen()) {
+        quitSdlQuietly();
+        return false;
+    }
+    catchEndingSignals();
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 1);
     // Every attempt starts SDL afresh, and SDL takes the icon only before the window opens.
     setWindowIcon();

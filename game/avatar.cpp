@@ -68,33 +68,15 @@ void Avatar::step(int direction) {
     }
 }
 
-void Avatar::stepUp() {
-    if (!exited && animState <= kGlance) {
-        step(kFacingUp);
-    }
+bool Avatar::readyForCommand() const {
+    // Idle or glancing; a step or act under way runs to its end first.
+    return animState <= kGlance;
 }
 
-void Avatar::stepDown() {
-    if (!exited && animState <= kGlance) {
-        step(kFacingDown);
-    }
-}
-
-void Avatar::stepLeft() {
-    if (!exited && animState <= kGlance) {
-        step(kFacingLeft);
-    }
-}
-
-void Avatar::stepRight() {
-    if (!exited && animState <= kGlance) {
-        step(kFacingRight);
-    }
-}
-
-void Avatar::remoteAct() {
-    if (!exited && animState <= kGlance) {
-        startAnimation(kAct);
+void Avatar::remoteCommand(int command) {
+    // The buttons keep nothing: a press this avatar is too busy for is gone.
+    if (readyForCommand()) {
+        runCommand(command);
     }
 }
 
@@ -142,8 +124,8 @@ void Avatar::update(float dt) {
         return;
     }
     readPlayerInput();
-    if (animState <= kGlance) {
-        // While a step or act is under way the command waits; a newer one replaces it.
+    if (readyForCommand()) {
+        // While a step or act is under way the player's command waits; a newer one replaces it.
         runCommand(pendingCommand);
         pendingCommand = kNoCommand;
     }
@@ -176,27 +158,15 @@ void Avatar::readPlayerInput() {
 }
 
 void Avatar::runCommand(int command) {
+    // Commands 1..4 step up, down, left and right; 5 acts.
+    static const int kFacingOfStep[] = {kFacingUp, kFacingDown, kFacingLeft, kFacingRight};
     if (exited) {
         return;
     }
-    switch (command) {
-    case kCommandUp:
-        step(kFacingUp);
-        break;
-    case kCommandDown:
-        step(kFacingDown);
-        break;
-    case kCommandLeft:
-        step(kFacingLeft);
-        break;
-    case kCommandRight:
-        step(kFacingRight);
-        break;
-    case kCommandAct:
+    if (command >= kCommandUp && command <= kCommandRight) {
+        step(kFacingOfStep[command - kCommandUp]);
+    } else if (command == kCommandAct) {
         startAnimation(kAct);
-        break;
-    default:
-        break;
     }
 }
 

@@ -33,12 +33,15 @@ public:
     void update(float dt);
     void draw() const;
 
-    // Remote commands from the buttons of the room below; lost while a step or act is under way.
-    void stepUp();
-    void stepDown();
-    void stepLeft();
-    void stepRight();
-    void remoteAct();
+    // A command from a button of the room below (kCommandUp .. kCommandAct); lost while a step or act
+    // is under way, where the player's own command would wait.
+    void remoteCommand(int command);
+    // The five buttons' commands by the names the rules give them.
+    void stepUp() { remoteCommand(kCommandUp); }
+    void stepDown() { remoteCommand(kCommandDown); }
+    void stepLeft() { remoteCommand(kCommandLeft); }
+    void stepRight() { remoteCommand(kCommandRight); }
+    void remoteAct() { remoteCommand(kCommandAct); }
     // The glance that passes up through the rooms; only an idle avatar that is still here starts it.
     void startGlance();
 
@@ -56,6 +59,7 @@ public:
 private:
     void step(int direction);
     void startAnimation(int state);
+    bool readyForCommand() const;
     void runCommand(int command);
     void readPlayerInput();
     void leave();

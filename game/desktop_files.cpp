@@ -1,12 +1,11 @@
 // The print page and the marker file.
 #include "game/desktop_files.h"
 
-#include <cstdio>
 #include <sys/stat.h>
 
 #include "app/fatal.h"
 #include "game/desktop_folder.h"
-#include "resources/binary_file_stream.h"
+#include "resources/new_file_writer.h"
 
 const char* const printFileName = "print_me.html";
 const char* const markerFileName = "delete_me.html";
@@ -78,21 +77,13 @@ void writePrintFile() {
     if (fileExists(desktopPath())) {
         return;
     }
-    const std::string path = desktopPath();
-    BinaryFileStream page;
-    page.openCreate(path.c_str());
+    // The page appears whole or not at all: a full disk, a file-size limit or the game ended half-way
+    // never leaves a cut-off page, which would block every later one.
+    NewFileWriter page(desktopPath());
+    std::string bytes = printPageText();
+    bytes += '\0';
+    page.writeWhole(bytes);
     if (page.failed()) {
-        reportFatal(kFatalDescribed, "can not save to desktop");
-        return;
-    }
-    page.writeString(printPageText());
-    bool written = !page.failed();
-    page.close();
-    written = written && !page.failed();
-    if (!written) {
-        // A cut-off page would block every later attempt, since an existing page is never replaced.
-        // The file is the one just created, so removing it loses nothing of the player's.
-        std::remove(path.c_str());
         reportFatal(kFatalDescribed, "can not save to desktop");
     }
 }
@@ -101,10 +92,7 @@ void writeMarkerFile() {
     if (fileExists(markerFileName)) {
         return;
     }
-    BinaryFileStream marker;
-    marker.openCreate(markerFileName);
-    if (!marker.failed()) {
-        marker.writeString("...");
-    }
-    marker.close();
+    // Written like the page; a marker that cannot be written is not worth a word.
+    NewFileWriter marker(markerFileName);
+    marker.writeWhole(std::string("...", 4));
 }

@@ -13,8 +13,9 @@ extern const char* const markerFileName; // "delete_me.html"
 std::string desktopPath();
 // The print page, without its terminating zero byte.
 std::string printPageText();
-// Writes the print page to the desktop unless a file of that name is there already (it is created new,
-// never through a link); a desktop that cannot be written reports "can not save to desktop".
+// Writes the print page to the desktop unless a file of that name is there already. The page appears
+// whole or not at all and never replaces anything (resources/new_file_writer.h); a desktop that cannot
+// be written (no room, a file-size limit, no permission) reports "can not save to desktop".
 void writePrintFile();
 // Writes the marker unless it exists; a failure here is silent.
 void writeMarkerFile();

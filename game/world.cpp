@@ -35,25 +35,12 @@ void moveMusicTo(float seconds) {
     }
 }
 
-void applyButton(Avatar& avatar, int type) {
-    switch (type) {
-    case kCellButtonUp:
-        avatar.stepUp();
-        break;
-    case kCellButtonDown:
-        avatar.stepDown();
-        break;
-    case kCellButtonLeft:
-        avatar.stepLeft();
-        break;
-    case kCellButtonRight:
-        avatar.stepRight();
-        break;
-    default:
-        avatar.remoteAct();
-        break;
-    }
-}
+// What each button tells the avatar of the room above, by cell type from kCellButtonUp on.
+using RemoteCommand = void (Avatar::*)();
+const RemoteCommand kButtonCommands[] = {&Avatar::stepUp, &Avatar::stepDown, &Avatar::stepLeft,
+                                         &Avatar::stepRight, &Avatar::remoteAct};
+static_assert(sizeof(kButtonCommands) / sizeof(kButtonCommands[0]) == kCellButtonAct - kCellButtonUp + 1,
+              "one command per button");
 
 float follow(float value, float goal, float rise, float fall) {
     if (goal > value) {
@@ -96,7 +83,7 @@ void World::triggerCell(int x, int y, int ax, int ay) {
     for (Avatar* avatar : avatars) {
         if (button) {
             if (avatar->index == g + 1) {
-                applyButton(*avatar, type);
+                (avatar->*kButtonCommands[type - kCellButtonUp])();
             }
             cellFrame[x][y] = 1;
             cellRate[x][y] = 12.0f;

@@ -5,7 +5,7 @@
 
 namespace {
 // clang-format off
-const int kCellTypes[kGridHeight][kGridWidth] = {
+constexpr int kCellTypes[kGridHeight][kGridWidth] = {
     /* 20 */ {0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0},
     /* 19 */ {1, 0, 2, 2, 3, 6, 7, 4, 5, 8, 2, 2, 1, 0},
     /* 18 */ {0, 0, 2, 1, 1, 1, 1, 1, 1, 1, 1, 2, 0, 0},
@@ -31,8 +31,9 @@ const int kCellTypes[kGridHeight][kGridWidth] = {
 
 // Room g uses 1000 (g + 1) + 10..180: 10-40 floor variants, 50 top wall, 60 bottom wall, 70 left wall,
 // 80 right wall, 90-120 corners, 130 door, 140-180 the five buttons. The outside strips use 8010-8070
-// for decorations and 8090 for the plain backdrop.
-const int kCellTextures[kGridHeight][kGridWidth] = {
+// for decorations and 8090 for the plain backdrop. Each cell's picture must show the type the table
+// above gives it: the check below the tables holds them to that.
+constexpr int kCellTextures[kGridHeight][kGridWidth] = {
     /* 20 */ {8090, 8090, 8090, 8090, 8090, 8090, 8090, 8090, 8090, 8090, 8090, 8090, 8090, 8090},
     /* 19 */ {8010, 8090, 5090, 5050, 5130, 5140, 5150, 5160, 5170, 5180, 5050, 5100, 8020, 8090},
     /* 18 */ {8090, 8090, 5070, 5030, 5010, 5020, 5020, 5010, 5010, 5020, 5030, 5080, 8090, 8090},
@@ -56,6 +57,59 @@ const int kCellTextures[kGridHeight][kGridWidth] = {
     /*  0 */ {8090, 8090, 1110, 1060, 1060, 1060, 1060, 1060, 1060, 1060, 1060, 1120, 8090, 8090},
 };
 // clang-format on
+
+// The cell type a picture shows: floor (inside, or an outside decoration, which is floor too), wall,
+// the door, each button its own command, or the plain backdrop.
+constexpr int cellTypeShownBy(const TextureName& name) {
+    if (name.family == TextureName::kOutside) {
+        return name.kind == kOutsideBackdrop ? kCellBackdrop : kCellFloor;
+    }
+    switch (name.kind) {
+    case kTileButtonUp:
+        return kCellButtonUp;
+    case kTileButtonDown:
+        return kCellButtonDown;
+    case kTileButtonLeft:
+        return kCellButtonLeft;
+    case kTileButtonRight:
+        return kCellButtonRight;
+    case kTileButtonAct:
+        return kCellButtonAct;
+    case kTileDoor:
+        return kCellDoor;
+    default:
+        return name.kind <= kTileLastFloor ? kCellFloor : kCellWall;
+    }
+}
+
+// Two walls above doors wear other pictures: the one above room 1's door a floor tile, the one above
+// room 4's door the night outside.
+constexpr bool disguisedWall(int x, int y) {
+    return x == kDoorColumn && (y == topWallRow(1) + 1 || y == kGridHeight - 1);
+}
+
+// The tables agree where every cell shows its own type and the rooms (inside the side walls, below the
+// top row) show their own room's tiles, everything else the outside's pictures. The first cell where
+// they do not, as y * kGridWidth + x, or -1.
+constexpr int firstCellTheTablesDisagreeOn() {
+    for (int row = 0; row < kGridHeight; ++row) {
+        const int y = kGridHeight - 1 - row;
+        for (int x = 0; x < kGridWidth; ++x) {
+            const int type = kCellTypes[row][x];
+            const TextureName name = nameOfTexture(kCellTextures[row][x]);
+            const bool inRoom = x >= 2 && x <= 11 && y < kGridHeight - 1;
+            const bool ownPictures =
+                inRoom ? name.family == TextureName::kRoomTile && name.owner == y / kRowsPerRoom
+                       : name.family == TextureName::kOutside;
+            const bool showsType = disguisedWall(x, y) ? type == kCellWall : cellTypeShownBy(name) == type;
+            if (!ownPictures || !showsType || name.frame != 0) {
+                return y * kGridWidth + x;
+            }
+        }
+    }
+    return -1;
+}
+static_assert(firstCellTheTablesDisagreeOn() == -1, "a cell's picture does not show the cell's type");
 } // namespace
 
 int initialCellType(int x, int y) {

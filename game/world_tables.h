@@ -1,5 +1,5 @@
-// The play field's fixed data: the initial cell types and texture numbers of the 14 x 21 grid, the
-// texture numbers of items and avatars, and the music tracks. The grids are laid out as they read on
+// The play field's fixed data: the initial cell types and texture numbers of the 14 x 21 grid, how
+// every texture number is made and read back, and the music tracks. The grids are laid out as they read on
 // screen, top row (y = 20) first.
 #pragma once
 
@@ -85,15 +85,89 @@ int initialCellType(int x, int y);
 // First of the four frame textures of (x, y) before the buttons are shuffled.
 int initialCellTexture(int x, int y);
 
-// First of the four frame textures of room g's item.
-inline int itemTextureNumber(int room) {
-    return 1000 * room + 1190;
+// Texture numbers. Every number n names the first of four frames, n .. n + 3. Room g's tiles and item
+// are 1000 (g + 1) + a tile kind, the outside strips' pictures 8000 + a kind, and avatar i's pictures
+// 71000 + 1000 i + 100 S + 10 f + k. The game asks for them by these functions, the asset generator
+// reads them back with nameOfTexture and draws what they name.
+enum TileKind {
+    kTileFirstFloor = 10, // four floor variants: 10, 20, 30 and 40
+    kTileLastFloor = 40,
+    kTileTopWall = 50,
+    kTileBottomWall = 60,
+    kTileLeftWall = 70,
+    kTileRightWall = 80,
+    kTileTopLeftCorner = 90,
+    kTileTopRightCorner = 100,
+    kTileBottomLeftCorner = 110,
+    kTileBottomRightCorner = 120,
+    kTileDoor = 130,
+    kTileButtonLeft = 140,
+    kTileButtonRight = 150,
+    kTileButtonUp = 160,
+    kTileButtonDown = 170,
+    kTileButtonAct = 180,
+    kTileItem = 190,
+};
+// The outside strips: seven decorations, 10 to 70, and the plain backdrop, 90.
+constexpr int kOutsideFirstDecoration = 10;
+constexpr int kOutsideLastDecoration = 70;
+constexpr int kOutsideBackdrop = 90;
+
+constexpr int roomTextureNumber(int room, int kind) {
+    return 1000 * (room + 1) + kind;
+}
+constexpr int outsideTextureNumber(int kind) {
+    return 8000 + kind;
+}
+// Room g's item: 1000 g + 1190.
+constexpr int itemTextureNumber(int room) {
+    return roomTextureNumber(room, kTileItem);
+}
+// Avatar `index` for facing f (0 left, 1 right, 2 up, 3 down), picture set S (0 idle and glance, 1 step,
+// 2 act) and frame k.
+constexpr int avatarTextureNumber(int index, int facing, int pictureSet, int frame) {
+    return 71000 + 1000 * index + 100 * pictureSet + 10 * facing + frame;
 }
 
-// Texture of avatar `index` for facing f (0 left, 1 right, 2 up, 3 down), picture set S (0 idle and
-// glance, 1 step, 2 act) and frame k.
-inline int avatarTextureNumber(int index, int facing, int pictureSet, int frame) {
-    return 71000 + 1000 * index + 10 * facing + 100 * pictureSet + frame;
+// What a texture number names, read back from the number.
+struct TextureName {
+    enum Family { kNothing, kRoomTile, kOutside, kAvatar };
+    Family family = kNothing;
+    int owner = 0;      // room tiles: the room; avatars: the avatar's index
+    int kind = 0;       // room tiles: a TileKind; outside: 10 .. 90
+    int facing = 0;     // avatars
+    int pictureSet = 0; // avatars
+    int frame = 0;      // 0 .. 3
+};
+constexpr TextureName nameOfTexture(int number) {
+    TextureName name;
+    name.frame = number % 10;
+    if (number < 0 || name.frame >= kFramesPerTexture) {
+        return name;
+    }
+    const int run = number - name.frame;
+    if (run >= avatarTextureNumber(0, 0, 0, 0) && run < avatarTextureNumber(kAvatarCount, 0, 0, 0)) {
+        const int rest = run % 1000;
+        name.owner = (run - avatarTextureNumber(0, 0, 0, 0)) / 1000;
+        name.pictureSet = rest / 100;
+        name.facing = rest / 10 % 10;
+        if (name.pictureSet <= 2 && name.facing <= 3) {
+            name.family = TextureName::kAvatar;
+        }
+    } else if (run >= outsideTextureNumber(0) && run < outsideTextureNumber(100)) {
+        name.kind = run - outsideTextureNumber(0);
+        if ((name.kind >= kOutsideFirstDecoration && name.kind <= kOutsideLastDecoration) ||
+            name.kind == kOutsideBackdrop) {
+            name.family = TextureName::kOutside;
+        }
+    } else if (run >= roomTextureNumber(0, 0) && run < roomTextureNumber(kRoomCount, 0)) {
+        name.owner = run / 1000 - 1;
+        name.kind = run % 1000;
+        if (name.kind >= kTileFirstFloor && name.kind <= kTileItem) {
+            name.family = TextureName::kRoomTile;
+        }
+    }
+    return name;
 }
 
 constexpr int kMusicTrackCount = 10; // tracks 0 to 9

@@ -26,10 +26,15 @@ const HatDirections kHatTable[] = {
 } // namespace
 
 JoystickDevice::JoystickDevice(int index) : index_(index) {
+    // The browser edition reads its pads in the page (web/gamepad_reader.js), which knows the standard
+    // mapping and pads plugged in later, and feeds the devices as events would; the browser's SDL would
+    // read the d-pad as buttons.
+#ifndef __EMSCRIPTEN__
     if (index < SDL_NumJoysticks()) {
         SDL_JoystickEventState(SDL_ENABLE);
         handle_ = SDL_JoystickOpen(index);
     }
+#endif
 }
 
 JoystickDevice::~JoystickDevice() {

@@ -1,7 +1,7 @@
 // Program entry of the browser edition. The page cannot block, so instead of Game::run's loop the
 // browser calls one pass per display frame; the frame clock measures and clamps the step exactly as
 // on the desktop, and holds the passes to its target rate. The window is the page's canvas, at the
-// size the page chose for it.
+// size the page gives it (web/canvas_fit.js), followed before every pass (web/page_input.cpp).
 #include <emscripten.h>
 
 #include <SDL/SDL.h>
@@ -18,7 +18,9 @@
 #include "game/world.h"
 #include "resources/resource_access.h"
 #include "web/page_files.h"
+#include "web/page_input.h"
 
+// The test page only, which docs/layers.md allows by name.
 #ifdef TAVOK_WEB_AUTOPLAY
 #include "bench/system/world_rig.h"
 #include "tests/game/scripted_player.h"
@@ -28,6 +30,7 @@ extern "C" {
 // web/tavok_library.js
 int tavok_canvas_width();
 int tavok_canvas_height();
+void tavok_page_started();
 void tavok_game_ended(int exitCode);
 void tavok_install_probes();
 }
@@ -67,6 +70,7 @@ int worldStepsUndrawn = 0;
 // One pass, as Game::run does it; true when the game has ended.
 bool pass(float dt) {
     const double start = emscripten_get_now();
+    readPageInput();
     const std::optional<bool> result = game->runPass(dt);
     pageFiles.afterPass();
     const double took = emscripten_get_now() - start;
@@ -181,6 +185,7 @@ int main(int argc, char** argv) {
     tavok_install_probes();
     game = new Game;
     game->init();
+    tavok_page_started();
     // 0 frames per second: the browser's own display rate.
     emscripten_set_main_loop(browserFrame, 0, 0);
     return 0;

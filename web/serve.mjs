@@ -44,6 +44,8 @@ export function serveFolder(folder, port = 0) {
       response.writeHead(200, {
         'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
         'Cache-Control': 'no-store',
+        // As any static server says it: the page's loading bar follows the bytes against it.
+        'Content-Length': bytes.length,
       });
       response.end(bytes);
     });

@@ -1,5 +1,5 @@
-// The page's side of the browser edition, linked into the game's script: the canvas size, the end of
-// the game, the print page download, the stored marker, and the music seek that the browser's SDL_mixer
+// The page's side of the browser edition, linked into the game's script: the canvas size, the start
+// and end of the game, the page's input readers before each pass, the print page download, the stored marker, and the music seek that the browser's SDL_mixer
 // lacks.
 mergeInto(LibraryManager.library, {
   tavok_canvas_width: function() {
@@ -7,6 +7,23 @@ mergeInto(LibraryManager.library, {
   },
   tavok_canvas_height: function() {
     return Module['canvas'].height;
+  },
+
+  // The game runs: the page drops its loading screen, and gets a way to start the audio from a touch's
+  // end or a click (some mobile browsers refuse it from a touch's start, where emscripten's SDL tries).
+  tavok_page_started__deps: ['$SDL'],
+  tavok_page_started: function() {
+    Module['resumeAudio'] = function() {
+      if (SDL.audioContext && SDL.audioContext.state === 'suspended') SDL.audioContext.resume();
+    };
+    if (Module['onGameStarted']) Module['onGameStarted']();
+  },
+
+  // Before each pass: the page's readers (touch controls, gamepad) hand on what changed.
+  tavok_before_pass: function() {
+    var readers = Module['beforePass'];
+    if (!readers) return;
+    for (var i = 0; i < readers.length; ++i) readers[i]();
   },
 
   tavok_game_ended: function(exitCode) {

@@ -2,7 +2,8 @@
 # top-level CMakeLists.txt when the emscripten toolchain file is in use; the desktop build never reads it.
 #
 # What differs from the desktop sits in a few files: web/main_web.cpp (one pass of the main loop per
-# browser frame), web/*.js (the page's side of audio, storage and the download), web/shell.html.
+# browser frame), web/page_input.cpp (touch, pads, a hidden page and the canvas size), web/*.js (the
+# page's side of audio, storage and the download, and the page around the game), web/shell.html.
 # The resource files are packed separately (web/pack-res.sh), so a page can be given another res/.
 
 # The game's sources (TAVOK_SOURCES) and warning flags come from the top-level CMakeLists.txt.
@@ -23,7 +24,7 @@ set(TAVOK_WEB_LINK_FLAGS
 
 function(tavok_page target)
     add_executable(${target} ${CMAKE_SOURCE_DIR}/web/main_web.cpp ${CMAKE_SOURCE_DIR}/web/page_files.cpp
-                           ${CMAKE_SOURCE_DIR}/web/gl_shims.cpp ${ARGN})
+                           ${CMAKE_SOURCE_DIR}/web/page_input.cpp ${CMAKE_SOURCE_DIR}/web/gl_shims.cpp ${ARGN})
     target_link_libraries(${target} PRIVATE tavok_engine)
     target_link_options(${target} PRIVATE ${TAVOK_WEB_LINK_FLAGS})
     set_target_properties(${target} PROPERTIES SUFFIX ".js"
@@ -46,9 +47,13 @@ set(TAVOK_TEST_PAGE_DIR ${CMAKE_BINARY_DIR}/test-page)
 set_target_properties(tavok PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK_PAGE_DIR})
 set_target_properties(tavok_autoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK_TEST_PAGE_DIR}
                       OUTPUT_NAME tavok)
-set(TAVOK_SCRIPT tavok.js)
-configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_PAGE_DIR}/tavok.html @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_TEST_PAGE_DIR}/tavok.html @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_PAGE_DIR}/tavok.html COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_TEST_PAGE_DIR}/tavok.html COPYONLY)
+# The page around the game: its stylesheet, the loader and the page's input, one file per job.
+foreach(page_file page.css loader.js canvas_fit.js touch_controls.js gamepad_reader.js page_life.js)
+    configure_file(${CMAKE_SOURCE_DIR}/web/${page_file} ${TAVOK_PAGE_DIR}/${page_file} COPYONLY)
+    configure_file(${CMAKE_SOURCE_DIR}/web/${page_file} ${TAVOK_TEST_PAGE_DIR}/${page_file} COPYONLY)
+endforeach()
 
 # res/ comes from the desktop build's generator (a native program), packed into the page's file system
 # at /res, so the game finds it in its working directory as on the desktop.

@@ -83,8 +83,8 @@ TEST_F(AvatarRules, ThePlayersCommandWaitsDuringAStepWhileRemoteCommandsAreLost)
     EXPECT_EQ(player.pendingCommand, Avatar::kCommandLeft);
     EXPECT_EQ(player.x, 6);
     // A remote command during the step is simply lost.
-    player.stepUp();
-    player.remoteAct();
+    player.remoteCommand(Avatar::kCommandUp);
+    player.remoteCommand(Avatar::kCommandAct);
     EXPECT_EQ(player.y, 1);
     EXPECT_EQ(player.animState, Avatar::kStep);
     for (int i = 0; i < 40 && player.pendingCommand != 0; ++i) {
@@ -92,6 +92,36 @@ TEST_F(AvatarRules, ThePlayersCommandWaitsDuringAStepWhileRemoteCommandsAreLost)
     }
     EXPECT_EQ(player.x, 5) << "the waiting left step ran as the step ended";
     EXPECT_EQ(player.y, 1);
+}
+
+// A glance is no step or act: each button of the room below still steers a glancing avatar.
+TEST_F(AvatarRules, EveryButtonSteersTheAvatarAboveEvenWhileItGlances) {
+    struct Press {
+        int button;
+        int fromRow; // room 1's floor is rows 5 and 6
+        int dx, dy;
+        int state;
+    };
+    const Press presses[] = {
+        {kCellButtonUp, 5, 0, 1, Avatar::kStep},    {kCellButtonDown, 6, 0, -1, Avatar::kStep},
+        {kCellButtonLeft, 5, -1, 0, Avatar::kStep}, {kCellButtonRight, 5, 1, 0, Avatar::kStep},
+        {kCellButtonAct, 5, 0, 0, Avatar::kAct},
+    };
+    World& world = newWorld(12);
+    Avatar& second = avatarOf(world, 1);
+    for (const Press& press : presses) {
+        SCOPED_TRACE(press.button);
+        second.x = 6;
+        second.y = press.fromRow;
+        second.animState = Avatar::kGlance;
+        second.animProgress = 0.5f;
+        const int x = buttonColumn(world, 0, press.button);
+        world.triggerCell(x, 3, x, 2);
+        EXPECT_EQ(second.x, 6 + press.dx);
+        EXPECT_EQ(second.y, press.fromRow + press.dy);
+        EXPECT_EQ(second.animState, press.state);
+        EXPECT_EQ(second.animProgress, 1.0f);
+    }
 }
 
 TEST_F(AvatarRules, AnActIsResolvedExactlyOnceAtTheHalfwayMarkEvenWithLargeSteps) {
@@ -172,7 +202,7 @@ TEST_F(AvatarRules, AvatarsLeaveThroughTheirDoorAtTheirOwnThresholds) {
         Avatar& avatar = avatarOf(world, index);
         avatar.x = 4;
         avatar.y = 4 * index + 2;
-        avatar.stepUp();
+        avatar.remoteCommand(Avatar::kCommandUp);
         ASSERT_EQ(avatar.y, 4 * index + 3);
         float progressWhenLeft = -1.0f;
         for (int i = 0; i < 60 && !avatar.exited; ++i) {
@@ -194,7 +224,7 @@ TEST_F(AvatarRules, AvatarsLeaveThroughTheirDoorAtTheirOwnThresholds) {
         EXPECT_EQ(world.crawlerCount[index], 0);
         // Gone for good: no more commands, no drawing, no updates.
         const int state = avatar.animState;
-        avatar.stepDown();
+        avatar.remoteCommand(Avatar::kCommandDown);
         avatar.startGlance();
         world.update(1.0f / 60.0f);
         EXPECT_EQ(avatar.y, 4 * index + 3);

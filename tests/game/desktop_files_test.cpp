@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/fatal.h"
+#include "app/quit_signal.h"
 #include "app/services.h"
 #include "game/desktop_files.h"
 #include "game/desktop_folder.h"
@@ -227,4 +231,66 @@ TEST_F(DesktopFiles, AUserDirsFileThatIsNoOrdinaryFileIsPassedOver) {
     ASSERT_TRUE(writeWholeFile(dirs, std::vector<uint8_t>(content.begin(), content.end())));
     ASSERT_TRUE(findDesktopFolder(folder));
     EXPECT_EQ(folder, "/near/");
+}
+
+// A run killed while writing leaves only the hidden temporary files; the next win removes them and
+// writes both files whole.
+TEST_F(DesktopFiles, TemporaryFilesLeftByAKilledRunGiveWayToWholeFiles) {
+    ASSERT_TRUE(writeWholeFile(desktop() + "/.print_me.html.part", std::vector<uint8_t>(4096, '<')));
+    ASSERT_TRUE(writeWholeFile(path(".delete_me.html.part"), {'.'}));
+    messageText.clear();
+    writePrintFile();
+    writeMarkerFile();
+    EXPECT_EQ(messageText, "");
+    EXPECT_EQ(readWholeFile(desktop() + "/print_me.html").size(), printPageText().size() + 1);
+    EXPECT_EQ(text(readWholeFile(path("delete_me.html"))), std::string("...", 4));
+    EXPECT_FALSE(fileExists(desktop() + "/.print_me.html.part"));
+    EXPECT_FALSE(fileExists(path(".delete_me.html.part")));
+}
+
+// A file-size limit (ulimit -f) used to end the game by SIGXFSZ half-way through the page, leaving a
+// cut-off page that blocked every later one. With the game's own signal handling, each limit ends in
+// the message instead, with neither the page nor its temporary file left. The write runs in a child
+// process, since the limit and the signal are the process's.
+TEST_F(DesktopFiles, AFileSizeLimitEndsInTheMessageAndLeavesNoPage) {
+    const std::string page = desktop() + "/print_me.html";
+    for (rlim_t limit : {0, 1024, 4096}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            catchEndingSignals();
+            struct rlimit fileSize;
+            getrlimit(RLIMIT_FSIZE, &fileSize);
+            fileSize.rlim_cur = limit;
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+            messageText.clear();
+            writePrintFile();
+            writeMarkerFile();
+            _exit(messageText.find("can not save to desktop") != std::string::npos ? 0 : 3);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "limit " << limit << ": ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "limit " << limit << ": no message";
+        EXPECT_FALSE(fileExists(page)) << "limit " << limit;
+        EXPECT_FALSE(fileExists(desktop() + "/.print_me.html.part")) << "limit " << limit;
+        // Four bytes pass every limit but 0, which fails silently.
+        EXPECT_EQ(fileExists(path("delete_me.html")), limit > 0) << "limit " << limit;
+        EXPECT_FALSE(fileExists(path(".delete_me.html.part"))) << "limit " << limit;
+    }
+}
+
+// A desktop on a full disk: a 4 KiB file system mounted over it (only root may mount; others skip).
+TEST_F(DesktopFiles, AFullDiskEndsInTheMessageAndLeavesNoPage) {
+    if (mount("tavok-full", desktop().c_str(), "tmpfs", 0, "size=4k") != 0) {
+        GTEST_SKIP() << "cannot mount a small file system here";
+    }
+    messageText.clear();
+    writePrintFile();
+    const bool pageLeft = fileExists(desktop() + "/print_me.html");
+    const bool temporaryLeft = fileExists(desktop() + "/.print_me.html.part");
+    umount2(desktop().c_str(), MNT_DETACH);
+    EXPECT_NE(messageText.find("can not save to desktop"), std::string::npos);
+    EXPECT_FALSE(pageLeft);
+    EXPECT_FALSE(temporaryLeft);
 }

@@ -16,6 +16,8 @@
 #include "app/viewport.h"
 #include "game/avatar.h"
 #include "game/world.h"
+#include "resources/resource_access.h"
+#include "resources/resource_manager.h"
 #include "tests/game/game_fixture.h"
 #include "tests/game/reference_field_drawing.h"
 #include "tests/support/gl_test_context.h"
@@ -30,30 +32,24 @@ struct WindowSize {
 // The benchmark's size, the odd widths and heights of common displays, and the largest test window.
 const WindowSize kSizes[] = {{1280, 720}, {1366, 768}, {800, 600}, {1920, 1080}};
 
-bool isAvatarPicture(int number) {
-    return number >= 71000;
-}
-
 // Opaque, cut-out or translucent, and 16, 32 or 64 texels square (64 is drawn smaller than it is, so
 // the minifying filter is used too), spread over the kinds of cells the field has.
 PngImage distinctPicture(int number) {
-    const int kind = number % 1000;
+    const TextureName name = nameOfTexture(number);
     PngImage image;
     image.kind = PngImage::kRgb;
     int alpha = 0; // 0 opaque, 1 cut-out, 2 translucent
-    if (isAvatarPicture(number)) {
-        const int index = (number - 71000) / 1000;
-        image.width = index == 0 || index == 2 ? 64 : index == 4 ? 32 : 16;
+    if (name.family == TextureName::kAvatar) {
+        image.width = name.owner == 0 || name.owner == 2 ? 64 : name.owner == 4 ? 32 : 16;
         alpha = 1;
-    } else if (number >= 8000) {
+    } else if (name.family == TextureName::kOutside) {
         image.width = 16;
-        alpha = kind < 90 ? 2 : 0; // the decorations let the backdrop through
+        alpha = name.kind == kOutsideBackdrop ? 0 : 2; // the decorations let the backdrop through
     } else {
-        const int room = number / 1000 - 1;
-        image.width = room % 2 == 1 ? 16 : 32;
-        if (kind >= 130 && kind < 190) {
+        image.width = name.owner % 2 == 1 ? 16 : 32;
+        if (name.kind >= kTileDoor && name.kind < kTileItem) {
             alpha = 1; // door and buttons: the door light shows through
-        } else if ((kind >= 90 && kind < 130) || kind >= 190) {
+        } else if (name.kind >= kTileTopLeftCorner) {
             alpha = 2; // corners and items
         }
     }
@@ -82,6 +78,13 @@ void writeDistinctPictures() {
         ASSERT_TRUE(
             writeScrambledFile("res/" + std::to_string(number) + ".dat", encodePng(distinctPicture(number))));
     }
+}
+
+// The picture loaded for number n, without keeping a reference on it.
+const Texture* pictureNumber(int n) {
+    Texture* texture = textureByNumber(n);
+    theResourceManager->releaseTexture(texture);
+    return texture;
 }
 
 std::vector<uint8_t> grabWindow(int width, int height) {
@@ -271,6 +274,14 @@ TEST_F(PlayFramePixels, EveryPixelMatchesTheCellByCellDrawingWithPicturesThatAll
     REQUIRE_GL_WINDOW(1280, 720);
     World& world = newWorldWithDistinctPictures(11);
     ASSERT_EQ(gameMode, kModePlay) << "every picture loaded";
+    // The numbering spelled out by hand, so that a wrong formula in the game's tables cannot pass: room
+    // 0's door, room 2's item at frame 1, avatar 2 acting to the right at frame 3, and avatar 0's glance
+    // at frame 1, which reuses its idle pictures.
+    EXPECT_EQ(world.cellTextures[4][3][0], pictureNumber(1130));
+    EXPECT_EQ(world.itemTextures[2][1], pictureNumber(3191));
+    EXPECT_EQ(avatarOf(world, 2).frameTextures[Avatar::kFacingRight][Avatar::kAct][3], pictureNumber(73213));
+    EXPECT_EQ(avatarOf(world, 0).frameTextures[Avatar::kFacingDown][Avatar::kGlance][1],
+              pictureNumber(71031));
     expectBusyAndRevealingFramesAgree(world);
     setDarkField(world);
     expectFramesAgree(world, "dark field", false);

@@ -18,6 +18,11 @@
 #   fifo_marker    a FIFO named like the marker file in the working folder: found, removed, game plays
 #   quit_signal    SIGQUIT while the game runs ends it with code 0, twenty times over
 #   wrapping_size  "w 4294967936 360": out of range, so the ladder opens a fullscreen mode instead
+#   ending_signals SIGHUP and the other signals that ask a process to stop end the game with code 0 on
+#                  every screen; SIGPIPE and SIGXFSZ leave it playing
+#   fifo_joystick  SDL_JOYSTICK_DEVICE naming a FIFO and a regular file: the game starts and plays
+#   no_display     neither X nor Wayland: one line on standard error, code 1, nothing on the terminal
+# The last two run on classic SDL 1.2 and again on sdl12-compat when it is installed.
 # HOSTILE_PAYLOAD is the program that writes the hostile music and pictures (tests/hostile).
 set -u
 tavok=$2
@@ -103,6 +108,13 @@ for step in range(len(data)):
     previous = stored
 sys.stdout.buffer.write(bytes(data))
 PY
+}
+
+# The SDL 1.2 implementations to run a case on: "" for the classic library, then the folder of
+# sdl12-compat when it is installed (scripts/install-deps.sh compat).
+sdl_libraries() {
+    echo ""
+    ls -d /usr/lib/*/sdl12-compat 2> /dev/null | head -n 1
 }
 
 expect_message_then_escape() {
@@ -223,6 +235,73 @@ wrapping_size)
     press Right
     press Return
     expect_exit 0
+    ;;
+ending_signals)
+    # Before: SIGHUP ended the game by the signal (code 129), as did the others of the first list.
+    # (SIGALRM is left out: classic SDL 1.2 ignores it itself.)
+    for sig in HUP USR1 USR2 VTALRM PROF XCPU; do
+        case_name=ending_signals-$sig
+        start_in "$play" w 640 360
+        kill -"$sig" "$pid"
+        expect_exit 0
+    done
+    case_name=ending_signals-pause
+    start_in "$play" w 640 360
+    press Escape
+    shoot pause
+    expect_pause_menu
+    kill -HUP "$pid"
+    expect_exit 0
+    case_name=ending_signals-message
+    rm -f "$play/res/1190.dat"
+    : > "$play/res/1190.dat"
+    start_in "$play" w 640 360
+    shoot message
+    expect_resource_message 1190.dat
+    kill -HUP "$pid"
+    expect_exit 0
+    rm -f "$play/res/1190.dat"
+    for sig in PIPE XFSZ; do
+        case_name=ending_signals-$sig
+        start_in "$play" w 640 360
+        kill -"$sig" "$pid"
+        sleep 0.5
+        kill -0 "$pid" 2> /dev/null || fail "SIG$sig ended the game"
+        kill -TERM "$pid"
+        expect_exit 0
+    done
+    case_name=ending_signals
+    ;;
+fifo_joystick)
+    # Before: SDL waited for ever in open() on the FIFO, with no window.
+    mkfifo "$scratch/pad"
+    printf 'not a joystick\n' > "$scratch/not-a-pad"
+    export SDL_JOYSTICK_DEVICE="$scratch/pad:$scratch/not-a-pad::$scratch/nowhere"
+    while read -r library; do
+        case_name=fifo_joystick${library:+-compat}
+        LD_LIBRARY_PATH=$library start_in "$play" w 640 360
+        shoot play
+        [ "$(pixel 600 180)" = "0,0,0" ] || fail "$shot is not the black play frame"
+        quit_from_pause_menu pause
+    done < <(sdl_libraries)
+    unset SDL_JOYSTICK_DEVICE
+    case_name=fifo_joystick
+    ;;
+no_display)
+    # Before: classic SDL 1.2 fell back on libcaca and wrote 3.5 KB of escape codes, one burst per display
+    # mode tried; SDL2 opened an invisible off-screen window and the game ran unseen for ever. Standard
+    # input is a terminal when there is one, as when started by hand.
+    while read -r library; do
+        case_name=no_display${library:+-compat}
+        status=0
+        (cd "$play" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR LD_LIBRARY_PATH="$library" \
+            TERM=xterm timeout 60 "$tavok" > "$scratch/out" 2> "$scratch/err") || status=$?
+        [ "$status" = 1 ] || fail "exit code $status, expected 1"
+        [ -s "$scratch/out" ] && fail "the game wrote $(stat -c %s "$scratch/out") bytes to standard output"
+        [ "$(cat "$scratch/err")" = "taVok: no display could be opened" ] ||
+            fail "standard error held: $(head -c 300 "$scratch/err" | cat -v)"
+    done < <(sdl_libraries)
+    case_name=no_display
     ;;
 unwritable_cwd)
     # Root writes anywhere, so the game runs as nobody, from a folder nobody may not write to, with a

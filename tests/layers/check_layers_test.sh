@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The layer check itself, on a small tree laid out like the game's and held to the real table: it
 # passes what the table allows (downward includes, a documented service from below, app and game
-# together) and fails, naming the include, on each kind of wrong one.
+# together, the browser test page's test code) and fails, naming the include, on each kind of wrong one.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -10,7 +10,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-mkdir -p "$work"/{docs,app,input,audio,resources,render,game,tests/support}
+mkdir -p "$work"/{docs,app,input,audio,resources,render,game,web,tests/support}
 cp "$source_root/docs/layers.md" "$work/docs/"
 header() { # header <path> [included...]
     local path="$1"
@@ -31,6 +31,7 @@ header game/world.h app/services.h app/viewport.h input/key_state.h resources/re
 header app/game.h game/world.h
 header tests/support/scratch.h app/game.h
 header tests/world_test.h tests/support/scratch.h game/world.h
+header web/main_web.cpp app/game.h tests/support/scratch.h
 
 expect_pass() {
     if ! output="$(bash "$here/check_layers.sh" "$work")"; then
@@ -74,6 +75,8 @@ resources/resource_file.h	#include "resources/resource_manager.h"	runs up from l
 game/world.h	#include "tests/support/scratch.h"	the game never includes test, tool, bench or fuzz code
 resources/new_reader.cpp	// nothing yet	resources/new_reader.cpp belongs to no layer
 input/key_state.h	#include "key_map.h"	"key_map.h", which is no header by its path from the project root
+web/page_files.cpp	#include "tests/support/scratch.h"	web/page_files.cpp:1 includes tests/support/scratch.h: the game never includes test
+game/world.h	#include "web/page_files.h"	runs up from layer play (game/) to layer browser (web/)
 TABLE
 # Everything was put back: the tree passes again.
 expect_pass

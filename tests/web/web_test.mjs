@@ -16,7 +16,6 @@ const sourceDir = path.resolve(path.dirname(new URL(import.meta.url).pathname), 
 const desktopBuild = process.env.TAVOK_BUILD_DIR;
 const webBuild = process.env.TAVOK_WEB_BUILD_DIR;
 const kWidth = 1280, kHeight = 720;
-const kCell = kHeight / 21, kShift = kWidth / 2 - 7 * kCell;
 
 let scratch, browser, server, base;
 
@@ -48,7 +47,7 @@ function solidRes(folder, leaveOut) {
 function pageWithRes(name, pageDir, resDir) {
   const folder = path.join(scratch, 'site', name);
   fs.mkdirSync(folder, { recursive: true });
-  for (const file of ['tavok.html', 'tavok.js', 'tavok.wasm']) {
+  for (const file of fs.readdirSync(pageDir).filter((name) => !name.startsWith('tavok-res.'))) {
     fs.copyFileSync(path.join(pageDir, file), path.join(folder, file));
   }
   execFileSync('bash', [path.join(sourceDir, 'web/pack-res.sh'), resDir, folder]);
@@ -98,13 +97,16 @@ async function openPage(context, address) {
   return page;
 }
 
-async function canvasPicture(page) {
-  return decodePng(await page.locator('canvas').screenshot());
+// The canvas as shown; at `scale` 'css' one pixel per CSS pixel, which is quicker on a HiDPI page.
+async function canvasPicture(page, scale = 'device') {
+  return decodePng(await page.locator('canvas').screenshot({ scale }));
 }
 
-// The pixel at the centre of grid cell (x, y), y counted upwards as the game does.
+// The pixel at the centre of grid cell (x, y), y counted upwards as the game does, in a picture of the
+// whole canvas at any size.
 function cellPixel(picture, x, y) {
-  return picture.pixel(Math.floor(kShift + (x + 0.5) * kCell), kHeight - 1 - Math.floor((y + 0.5) * kCell));
+  const cell = picture.height / 21, shift = Math.round(picture.width / 2) - 7 * cell;
+  return picture.pixel(Math.floor(shift + (x + 0.5) * cell), picture.height - 1 - Math.floor((y + 0.5) * cell));
 }
 
 function near(pixel, [r, g, b], tolerance = 3) {
@@ -218,6 +220,9 @@ test('a page whose res/ lacks a picture shows the red message screen naming the 
   // Escape leaves with exit code 1.
   await tap(page, 'Escape');
   await waitFor('the game to end', () => page.evaluate(() => Module.exitCode === 1), 10);
+  // The page says so instead of going black, and offers another game.
+  assert.match(await page.locator('#load-message').textContent(), /game has ended/);
+  assert.ok(await page.getByRole('button', { name: 'play again' }).isVisible());
   await context.close();
 });
 
@@ -337,4 +342,241 @@ test('a music layer switch leaves no silence; a pause during one stops every lay
   }
   assert.deepEqual(page.errors, []);
   await context.close();
+});
+
+// Phones, tablets, HiDPI screens and pads: the page around the canvas.
+
+const kControlNames = ['up', 'down', 'left', 'right', 'act', 'pause'];
+const kRoom0 = [100, 100, 20];
+
+async function centreOf(locator) {
+  const box = await locator.boundingBox();
+  return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+}
+
+async function room0Shows(page) {
+  return waitFor('room 0 to show', async () => near(cellPixel(await canvasPicture(page, 'css'), 2, 1), kRoom0, 6), 30);
+}
+
+// The grid cell of room 0 (rows 1 and 2) the figure stands on, or null: the figure's solid white
+// picture drawn through the room's tint is the brightest thing there.
+async function figureCell(page) {
+  const picture = await canvasPicture(page, 'css');
+  for (let y = 1; y <= 2; ++y) {
+    for (let x = 0; x < 14; ++x) {
+      const [r, g, b] = cellPixel(picture, x, y);
+      if (g > 200 && r > 100 && b > 100) return { x, y };
+    }
+  }
+  return null;
+}
+
+// Waits until the figure has stood on one cell for half a second (a step is walked, not jumped).
+async function settledFigure(page) {
+  let last = null, since = Date.now();
+  return waitFor('the figure to stand still', async () => {
+    const cell = await figureCell(page);
+    if (!cell || !last || cell.x !== last.x || cell.y !== last.y) {
+      last = cell;
+      since = Date.now();
+      return null;
+    }
+    return Date.now() - since > 500 ? cell : null;
+  }, 40);
+}
+
+test('a phone in portrait and landscape: six buttons beside the field, a finger plays, a crisp canvas', async () => {
+  for (const viewport of [{ width: 390, height: 844 }, { width: 844, height: 390 }]) {
+    const portrait = viewport.width < viewport.height;
+    const context = await browser.newContext({ viewport, deviceScaleFactor: 3, hasTouch: true, isMobile: true });
+    const page = await openPage(context, '/solid/tavok.html');
+    const size = await page.evaluate(() => ({ width: canvas.width, height: canvas.height, box: canvas.getBoundingClientRect().toJSON() }));
+    const box = size.box;
+    assert.ok(size.width >= 2 * box.width && size.height >= 2 * box.height, `backing store ${size.width}x${size.height} for ${box.width}x${box.height}`);
+    if (portrait) assert.equal(box.width, viewport.width, 'the field with its strips fills the width');
+    // The rooms: grid columns 2 to 11, the canvas's whole height.
+    const cell = box.height / 21, left = box.x + Math.round(box.width / 2) - 7 * cell;
+    const rooms = { left: left + 2 * cell, right: left + 12 * cell, top: box.y, bottom: box.y + box.height };
+    const field = { left, right: left + 14 * cell };
+    const boxes = {};
+    for (const name of kControlNames) {
+      const button = page.getByRole('button', { name, exact: true });
+      assert.ok(await button.isVisible(), `${name} shows`);
+      const b = boxes[name] = await button.boundingBox();
+      assert.ok(b.width >= 44 && b.height >= 44, `${name} is ${b.width}x${b.height}`);
+      assert.ok(b.x >= 0 && b.y >= 0 && b.x + b.width <= viewport.width && b.y + b.height <= viewport.height, `${name} inside the page`);
+      const overRooms = b.x < rooms.right && b.x + b.width > rooms.left && b.y < rooms.bottom && b.y + b.height > rooms.top;
+      assert.ok(!overRooms, `${name} is clear of the rooms`);
+    }
+    if (portrait) {
+      assert.ok(boxes.up.y >= box.y + box.height, 'the controls are below the field');
+    } else {
+      assert.ok(boxes.right.x + boxes.right.width <= field.left, 'the d-pad is left of the field');
+      assert.ok(boxes.act.x >= field.right, 'act is right of the field');
+    }
+
+    // Holding "right" for a moment is the first move: room 0 shows.
+    const cdp = await context.newCDPSession(page);
+    const touch = (type, point) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: point ? [point] : [] });
+    const right = await centreOf(page.getByRole('button', { name: 'right', exact: true }));
+    await touch('touchStart', right);
+    await page.waitForTimeout(300);
+    await touch('touchEnd');
+    await room0Shows(page);
+    const before = await settledFigure(page);
+    // A finger put down on "up" and slid onto a side direction, held on each, steps that way: the
+    // d-pad follows the finger rather than the button it first pressed.
+    const side = before.x < 7 ? 'right' : 'left';
+    await touch('touchStart', await centreOf(page.getByRole('button', { name: 'up', exact: true })));
+    await page.waitForTimeout(800);
+    await touch('touchMove', await centreOf(page.getByRole('button', { name: side, exact: true })));
+    await page.waitForTimeout(800);
+    await touch('touchEnd');
+    const after = await settledFigure(page);
+    assert.equal(after.x, before.x + (side === 'right' ? 1 : -1), `sliding onto ${side} steps ${side} once`);
+    // A quick tap (down and up within one display frame) is not lost: "pause" opens the pause menu.
+    const pause = await centreOf(page.getByRole('button', { name: 'pause', exact: true }));
+    await touch('touchStart', pause);
+    await touch('touchEnd');
+    await waitFor('the pause menu', () => page.evaluate(() => Module._tavok_game_mode() === 5), 5);
+    assert.deepEqual(page.errors, []);
+    await context.close();
+  }
+});
+
+test('HiDPI without touch: a backing store at device pixels, no on-screen buttons, keys play; a resize keeps the game', async () => {
+  const context = await browser.newContext({ viewport: { width: kWidth, height: kHeight }, deviceScaleFactor: 2 });
+  const page = await openPage(context, '/solid/tavok.html');
+  assert.deepEqual(await page.evaluate(() => [canvas.width, canvas.height, canvas.clientWidth, canvas.clientHeight]),
+                   [2 * kWidth, 2 * kHeight, kWidth, kHeight]);
+  for (const name of kControlNames) {
+    assert.equal(await page.getByRole('button', { name, exact: true }).isVisible(), false, `no ${name} button`);
+  }
+  await tap(page, 'ArrowRight');
+  await room0Shows(page);
+  const before = await settledFigure(page);
+  // Upright and narrower than the field: the canvas keeps 16:21 with the width, the game carries on.
+  await page.setViewportSize({ width: 600, height: 900 });
+  await waitFor('the canvas to fit', () => page.evaluate(() => canvas.width === 1200 && canvas.height === 1574), 5);
+  await room0Shows(page);
+  assert.deepEqual(await settledFigure(page), before, 'the same figure on the same cell');
+  await tap(page, 'ArrowLeft');
+  await waitFor('a step left', async () => (await settledFigure(page)).x === before.x - 1, 10);
+  assert.equal(await page.evaluate(() => Module._tavok_game_mode()), 4);
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
+
+test('a standard gamepad, plugged in mid-game: the d-pad and the stick step once per push, button 0 acts, Start pauses; a second pad plays too', async () => {
+  const context = await browser.newContext({ viewport: { width: 640, height: 360 } });
+  await context.addInitScript(() => {
+    const released = () => ({ pressed: false, touched: false, value: 0 });
+    window.testPads = [0, 1].map((index) => ({ index, id: 'test pad', connected: false, mapping: 'standard',
+      axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, released), timestamp: 0 }));
+    Object.defineProperty(navigator, 'getGamepads', { value: () => window.testPads.map((pad) => (pad.connected ? pad : null)) });
+  });
+  const page = await openPage(context, '/solid/tavok.html');
+  const pad = (index, change) => page.evaluate(([i, c]) => {
+    const p = window.testPads[i];
+    p.connected = true;
+    for (const [button, on] of c.buttons || []) p.buttons[button] = { pressed: on, touched: on, value: on ? 1 : 0 };
+    if (c.axes) p.axes = c.axes;
+  }, [index, change]);
+  const push = async (index, down, up) => {
+    await pad(index, down);
+    await page.waitForTimeout(400);
+    await pad(index, up);
+    await page.waitForTimeout(150);
+  };
+
+  await push(0, { buttons: [[15, true]] }, { buttons: [[15, false]] });
+  await room0Shows(page);
+  const start = await settledFigure(page);
+  // The stick held right for 400 ms is one step; back inside the dead zone and out again, another.
+  await push(0, { axes: [0.9, 0.1, 0, 0] }, { axes: [0.2, 0, 0, 0] });
+  await push(0, { axes: [0.8, 0, 0, 0] }, { axes: [0, 0, 0, 0] });
+  assert.deepEqual(await settledFigure(page), { x: start.x + 2, y: start.y }, 'two pushes of the stick, two steps');
+  // Pad 1 (the second pad) steps left with its d-pad.
+  await push(1, { buttons: [[14, true]] }, { buttons: [[14, false]] });
+  assert.deepEqual(await settledFigure(page), { x: start.x + 1, y: start.y }, 'the second pad steps left');
+  // Start is Escape; in the pause menu button 0 chooses the centre, which resumes.
+  await push(0, { buttons: [[9, true]] }, { buttons: [[9, false]] });
+  await waitFor('the pause menu', () => page.evaluate(() => Module._tavok_game_mode() === 5), 5);
+  await push(0, { buttons: [[0, true]] }, { buttons: [[0, false]] });
+  await waitFor('play again', () => page.evaluate(() => Module._tavok_game_mode() === 4), 5);
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
+
+test('a page hidden during play goes to the pause menu with the music stopped at once, and stays there', async () => {
+  const context = await browser.newContext({ viewport: { width: 640, height: 360 } });
+  const page = await openPage(context, '/solid/tavok.html');
+  await tap(page, 'ArrowRight');
+  await waitFor('the music to sound', async () => (await page.evaluate(() => Module.musicState())).sounding, 20);
+  const setHidden = (hidden) => page.evaluate((h) => {
+    Object.defineProperty(document, 'hidden', { value: h, configurable: true });
+    Object.defineProperty(document, 'visibilityState', { value: h ? 'hidden' : 'visible', configurable: true });
+    document.dispatchEvent(new Event('visibilitychange'));
+    // Within the handler's turn, before any pass of the game could run.
+    return Module.musicState().sounding;
+  }, hidden);
+  assert.equal(await setHidden(true), false, 'the music stops in the handler itself');
+  await page.waitForTimeout(300);
+  await setHidden(false);
+  await waitFor('the pause menu', () => page.evaluate(() => Module._tavok_game_mode() === 5), 5);
+  await page.waitForTimeout(1000);
+  assert.equal(await page.evaluate(() => Module._tavok_game_mode()), 5, 'it stays paused');
+  assert.equal((await page.evaluate(() => Module.musicState())).sounding, false);
+  const menu = await canvasPicture(page);
+  assert.ok(countLit(menu, 75, 40, 85, 320) > 100, 'the outer outline of the menu shows');
+  await context.close();
+});
+
+test('a slow load shows the title and a progress bar that follows the bytes', async () => {
+  const context = await browser.newContext({ viewport: { width: 390, height: 844 } });
+  // The page records what its loading screen shows at every display frame.
+  await context.addInitScript(() => {
+    window.loadSeen = [];
+    const look = () => {
+      const bar = document.getElementById('load-progress');
+      const title = document.querySelector('#loader h1');
+      // A bar without a value is one that says "busy" (sizes not known yet).
+      if (bar && title && bar.checkVisibility() && title.checkVisibility() && bar.hasAttribute('value')) {
+        window.loadSeen.push(bar.value);
+      }
+      if (!(window.Module && Module.calledRun)) requestAnimationFrame(look);
+    };
+    requestAnimationFrame(look);
+  });
+  const page = await context.newPage();
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Network.enable');
+  // 500 kB/s: the 2.3 MB page loads in about five seconds.
+  await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: 20, downloadThroughput: 5e5, uploadThroughput: 5e5 });
+  await page.goto(base + '/solid/tavok.html', { waitUntil: 'commit' });
+  await waitFor('the game to start', () => page.evaluate(() => window.Module && Module.calledRun === true).catch(() => false), 120);
+  const seen = await page.evaluate(() => window.loadSeen);
+  const steps = new Set(seen.map((value) => Math.round(value * 20)));
+  assert.ok(seen[0] < 0.2 && seen[seen.length - 1] > 0.9 && steps.size >= 8,
+            `the bar went ${seen[0]} to ${seen[seen.length - 1]} in ${steps.size} twentieths`);
+  assert.ok(seen.every((value, i) => i === 0 || value >= seen[i - 1]), 'the bar never goes back');
+  await waitFor('the loader to go', async () => !(await page.locator('#loader').isVisible()), 20);
+  await context.close();
+});
+
+test('without WebGL the page says so and offers to try again, and the game never starts', async () => {
+  const noWebGL = await chromium.launch({ executablePath: '/usr/bin/chromium',
+                                          args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis'] });
+  try {
+    const page = await noWebGL.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.message));
+    await page.goto(base + '/solid/tavok.html');
+    await waitFor('the message', async () => /WebGL/.test(await page.locator('#load-message').textContent()), 10);
+    assert.ok(await page.getByRole('button', { name: 'try again' }).isVisible());
+    assert.equal(await page.evaluate(() => Module.calledRun), undefined, 'the game was not started');
+    assert.deepEqual(errors, []);
+  } finally {
+    await noWebGL.close();
+  }
 });

@@ -80,28 +80,29 @@ std::vector<Section> sections() {
                              hexColour(0x40ff40), hexColour(0xffffff)};
     for (int room = 0; room < kRoomCount; ++room) {
         Section s{bands[room], {}};
-        const int base = 1000 * (room + 1);
         const Colour tint = room == 0 ? kGreenTint : kNoTint;
-        for (int kind = 10; kind <= 130; kind += 10) {
-            const bool floor = kind <= 40;
+        for (int kind = kTileFirstFloor; kind <= kTileDoor; kind += 10) {
+            const int number = roomTextureNumber(room, kind);
+            const bool floor = kind <= kTileLastFloor;
             if (floor) {
                 // Only the floor variants the room actually uses.
                 bool used = false;
                 for (int n : allTextureNumbers()) {
-                    used = used || n == base + kind;
+                    used = used || n == number;
                 }
                 if (!used) {
                     continue;
                 }
             }
-            s.runs.push_back({base + kind, room, kind == 130, tint});
+            s.runs.push_back({number, room, kind == kTileDoor, tint});
         }
         out.push_back(s);
     }
     Section buttons{hexColour(0xffd27a), {}};
     for (int room = 0; room < kRoomCount; ++room) {
-        for (int kind = 140; kind <= 180; kind += 10) {
-            buttons.runs.push_back({1000 * (room + 1) + kind, room, false, room == 0 ? kGreenTint : kNoTint});
+        for (int kind = kTileButtonLeft; kind <= kTileButtonAct; kind += 10) {
+            buttons.runs.push_back(
+                {roomTextureNumber(room, kind), room, false, room == 0 ? kGreenTint : kNoTint});
         }
     }
     out.push_back(buttons);
@@ -121,10 +122,10 @@ std::vector<Section> sections() {
         out.push_back(avatars);
     }
     Section outside{hexColour(0x4060c0), {}};
-    for (int n = 8010; n <= 8070; n += 10) {
-        outside.runs.push_back({n, -1, false, kNoTint});
+    for (int kind = kOutsideFirstDecoration; kind <= kOutsideLastDecoration; kind += 10) {
+        outside.runs.push_back({outsideTextureNumber(kind), -1, false, kNoTint});
     }
-    outside.runs.push_back({8090, -1, false, kNoTint});
+    outside.runs.push_back({outsideTextureNumber(kOutsideBackdrop), -1, false, kNoTint});
     out.push_back(outside);
     return out;
 }
@@ -135,9 +136,9 @@ void drawFieldPreview(PixelCanvas& sheet, int x0, int y0) {
         for (int x = 0; x < kGridWidth; ++x) {
             const int px = x0 + x * kPreviewCell, py = y0 + (kGridHeight - 1 - y) * kPreviewCell;
             const int number = initialCellTexture(x, y);
-            const bool door = number % 1000 == 130;
-            if (door) {
-                doorLight(sheet, number / 1000 - 1, px, py, kPreviewCell);
+            const TextureName name = nameOfTexture(number);
+            if (name.family == TextureName::kRoomTile && name.kind == kTileDoor) {
+                doorLight(sheet, name.owner, px, py, kPreviewCell);
             }
             place(sheet, textureFor(number), px, py, kPreviewCell, y <= 3 ? kGreenTint : kNoTint);
         }

@@ -1,7 +1,7 @@
-// The numbering: room g's tiles are 1000 (g + 1) + 10 .. 180 (+ frame), its item 1000 g + 1190,
-// the outside strips 8010 .. 8090, and the avatars 71000 + 1000 i + 100 S + 10 f + k.
+// The numbering is the game's own (game/world_tables.h): each number is read back into what it names.
 #include "tools/assetgen/texture_catalog.h"
 
+#include "game/world_tables.h"
 #include "tools/assetgen/avatars.h"
 #include "tools/assetgen/buttons.h"
 #include "tools/assetgen/items.h"
@@ -10,56 +10,54 @@
 
 namespace {
 bool drawRoomTile(int room, int kind, int frame, PixelCanvas& out) {
-    switch (kind) {
-    case 10:
-    case 20:
-    case 30:
-    case 40:
-        out = drawFloor(room, kind / 10, frame);
+    if (kind >= kTileFirstFloor && kind <= kTileLastFloor) {
+        out = drawFloor(room, kind / 10, frame); // variants 1 .. 4
         return true;
-    case 50:
+    }
+    switch (kind) {
+    case kTileTopWall:
         out = drawWall(room, WallPart::Top, frame);
         return true;
-    case 60:
+    case kTileBottomWall:
         out = drawWall(room, WallPart::Bottom, frame);
         return true;
-    case 70:
+    case kTileLeftWall:
         out = drawWall(room, WallPart::Left, frame);
         return true;
-    case 80:
+    case kTileRightWall:
         out = drawWall(room, WallPart::Right, frame);
         return true;
-    case 90:
+    case kTileTopLeftCorner:
         out = drawWall(room, WallPart::TopLeft, frame);
         return true;
-    case 100:
+    case kTileTopRightCorner:
         out = drawWall(room, WallPart::TopRight, frame);
         return true;
-    case 110:
+    case kTileBottomLeftCorner:
         out = drawWall(room, WallPart::BottomLeft, frame);
         return true;
-    case 120:
+    case kTileBottomRightCorner:
         out = drawWall(room, WallPart::BottomRight, frame);
         return true;
-    case 130:
+    case kTileDoor:
         out = drawDoor(room, frame);
         return true;
-    case 140:
+    case kTileButtonLeft:
         out = drawButton(room, ButtonCommand::Left, frame);
         return true;
-    case 150:
+    case kTileButtonRight:
         out = drawButton(room, ButtonCommand::Right, frame);
         return true;
-    case 160:
+    case kTileButtonUp:
         out = drawButton(room, ButtonCommand::Up, frame);
         return true;
-    case 170:
+    case kTileButtonDown:
         out = drawButton(room, ButtonCommand::Down, frame);
         return true;
-    case 180:
+    case kTileButtonAct:
         out = drawButton(room, ButtonCommand::Act, frame);
         return true;
-    case 190:
+    case kTileItem:
         out = drawItem(room, frame);
         return true;
     default:
@@ -70,32 +68,21 @@ bool drawRoomTile(int room, int kind, int frame, PixelCanvas& out) {
 
 PixelCanvas drawTexture(int number, bool& known) {
     PixelCanvas out(16, 16);
-    known = false;
-    const int frame = number % 10;
-    if (frame > 3) {
-        return out;
-    }
-    if (number >= 71000 && number < 76000) {
-        const int index = (number - 71000) / 1000, rest = number % 1000;
-        const int pictureSet = rest / 100, facing = (rest / 10) % 10;
-        if (pictureSet <= 2 && facing <= 3) {
-            known = true;
-            out = drawAvatar(index, facing, pictureSet, frame);
-        }
-        return out;
-    }
-    if (number >= 8010 && number < 8100) {
-        const int run = number - frame;
-        if (run <= 8070 || run == 8090) {
-            known = true;
-            out = drawOutside(run, frame);
-        }
-        return out;
-    }
-    if (number >= 1000 && number < 6000) {
-        // Items of room g are 1000 g + 1190, which is room g's own thousand plus 190.
-        const int room = number / 1000 - 1;
-        known = drawRoomTile(room, number % 1000 - frame, frame, out);
+    const TextureName name = nameOfTexture(number);
+    known = true;
+    switch (name.family) {
+    case TextureName::kAvatar:
+        out = drawAvatar(name.owner, name.facing, name.pictureSet, name.frame);
+        break;
+    case TextureName::kOutside:
+        out = drawOutside(outsideTextureNumber(name.kind), name.frame);
+        break;
+    case TextureName::kRoomTile:
+        known = drawRoomTile(name.owner, name.kind, name.frame, out);
+        break;
+    default:
+        known = false;
+        break;
     }
     return out;
 }

@@ -1,0 +1,179 @@
+// The loader: from the first paint until the game runs, the title and a bar that follows the bytes of
+// the game's script, its wasm and its data; a load that fails, or a browser without WebGL, gets a
+// message and a way to try again instead of a black page; and when the game ends the page says so and
+// offers another game. It also sets up the Module object the game's script reads, and starts the
+// page's other jobs (canvas_fit.js, touch_controls.js, gamepad_reader.js, page_life.js).
+import { startFittingCanvas, fitCanvas } from './canvas_fit.js';
+import { startTouchControls } from './touch_controls.js';
+import { startGamepadReader } from './gamepad_reader.js';
+import { startPageLife } from './page_life.js';
+
+const kFiles = { script: 'tavok.js', wasm: 'tavok.wasm', data: 'tavok-res.data', dataLoader: 'tavok-res.js' };
+
+const loader = document.getElementById('loader');
+const bar = document.getElementById('load-progress');
+const message = document.getElementById('load-message');
+const again = document.getElementById('load-again');
+const canvas = document.getElementById('canvas');
+
+let stopped = false;
+
+// Shows the loader screen with a message and a button that reloads the page; the bar goes.
+function showEnd(text, buttonText) {
+  stopped = true;
+  loader.hidden = false;
+  bar.hidden = true;
+  message.textContent = text;
+  again.textContent = buttonText;
+  again.hidden = false;
+  again.focus();
+}
+
+function fail(text) {
+  if (!stopped) showEnd(text, 'try again');
+}
+
+again.addEventListener('click', () => location.reload());
+// An error before the game runs (its script failing as it starts) would otherwise leave the bar waiting.
+window.addEventListener('error', (event) => {
+  if (!(window.Module && window.Module.calledRun)) fail(`The game could not start: ${event.message}.`);
+});
+
+// WebGL is asked for before anything is downloaded: the game's GL emulation would otherwise fail deep
+// inside its set-up, leaving a black page.
+function hasWebGL() {
+  try {
+    const probe = document.createElement('canvas');
+    return !!(window.WebGLRenderingContext && (probe.getContext('webgl') || probe.getContext('experimental-webgl')));
+  } catch (e) {
+    return false;
+  }
+}
+
+// Fetches every file at once, reporting the fraction of the bytes received, or null while the size
+// of some file is not known (no size announced, or a compressed answer, whose announced size the bytes
+// read here would overshoot), and the bytes received.
+async function fetchAll(names, onProgress) {
+  const received = names.map(() => 0);
+  const expected = names.map(() => undefined);
+  const report = () => {
+    const got = received.reduce((a, b) => a + b, 0);
+    const known = expected.every((size) => size !== null && size !== undefined);
+    onProgress(known ? Math.min(1, got / expected.reduce((a, b) => a + b, 0)) : null, got);
+  };
+  // The first file that fails stops the others.
+  const stop = new AbortController();
+  return Promise.all(names.map(async (name, i) => {
+    let response;
+    try {
+      response = await fetch(name, { signal: stop.signal });
+    } catch (e) {
+      throw new Error(`${name} could not be downloaded (the network failed)`);
+    }
+    if (!response.ok) {
+      stop.abort();
+      throw new Error(`${name} could not be downloaded (the server answered ${response.status})`);
+    }
+    const announced = response.headers.get('Content-Encoding') ? 0 : Number(response.headers.get('Content-Length'));
+    expected[i] = announced > 0 ? announced : null;
+    if (!response.body) {
+      const whole = new Uint8Array(await response.arrayBuffer());
+      received[i] = expected[i] = whole.length;
+      report();
+      return whole;
+    }
+    const reader = response.body.getReader();
+    const parts = [];
+    for (;;) {
+      let chunk;
+      try {
+        chunk = await reader.read();
+      } catch (e) {
+        throw new Error(`${name} could not be downloaded (the network failed)`);
+      }
+      if (chunk.done) break;
+      parts.push(chunk.value);
+      received[i] += chunk.value.length;
+      report();
+    }
+    expected[i] = received[i];
+    const whole = new Uint8Array(received[i]);
+    let at = 0;
+    for (const part of parts) {
+      whole.set(part, at);
+      at += part.length;
+    }
+    return whole;
+  }));
+}
+
+function runScript(source) {
+  return new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = source;
+    script.onload = resolve;
+    script.onerror = () => reject(new Error(`${source} could not be run`));
+    document.body.appendChild(script);
+  });
+}
+
+// The object emscripten's script reads: the canvas, where output goes, and the page's hooks.
+window.Module = {
+  canvas,
+  print() {},
+  printErr(text) { (window.Module.messages = window.Module.messages || []).push(text); },
+  // The files are already here: every address is the page's own folder.
+  locateFile: (name) => name,
+  // The page's readers, run by the game before each pass (touch_controls.js, gamepad_reader.js).
+  beforePass: [],
+  // Called by the game once it runs (web/tavok_library.js).
+  onGameStarted() {
+    if (!stopped) loader.hidden = true;
+    // The browser's SDL drops the canvas's CSS size when it opens the window.
+    fitCanvas();
+    canvas.focus();
+  },
+  onGameEnded(exitCode) {
+    canvas.style.visibility = 'hidden';
+    showEnd(exitCode === 0 ? 'The game has ended.' : 'The game has ended after an error.', 'play again');
+  },
+  // The browser refused the wasm, or the game's code stopped.
+  onAbort(what) {
+    fail(`The game could not start: ${String(what || 'the browser refused its code')}.`);
+  },
+  // A won game's page for the printer, the same bytes the desktop edition writes.
+  offerPrintPage(bytes) {
+    const link = document.querySelector('#print-page a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/html' }));
+    document.getElementById('print-page').style.display = 'block';
+    window.Module.printPageOffered = true;
+  },
+};
+
+async function load() {
+  if (!hasWebGL()) {
+    fail('taVok cannot start: this browser has no WebGL (it may be switched off), and the game draws with it.');
+    return;
+  }
+  const [script, wasm, data] = await fetchAll([kFiles.script, kFiles.wasm, kFiles.data], (fraction, bytes) => {
+    if (stopped) return;
+    if (fraction === null) {
+      bar.removeAttribute('value'); // a bar that says "busy" rather than a wrong share
+      message.textContent = `loading ${Math.round(bytes / 1024)} KB`;
+    } else {
+      bar.value = fraction;
+      message.textContent = `loading ${Math.round(fraction * 100)} %`;
+    }
+  });
+  message.textContent = 'starting';
+  window.Module.wasmBinary = wasm.buffer;
+  window.Module.getPreloadedPackage = (name) => (name.endsWith(kFiles.data) ? data.buffer : null);
+  await runScript(kFiles.dataLoader);
+  await runScript(URL.createObjectURL(new Blob([script], { type: 'text/javascript' })));
+}
+
+startTouchControls();
+startFittingCanvas(canvas);
+startGamepadReader();
+startPageLife();
+load().catch((error) => fail(`taVok could not be loaded: ${error.message}.`));
