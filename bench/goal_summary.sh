@@ -22,7 +22,7 @@ awk -F' [|] ' '
         printf "\n== goals\n"
         if (goals == 0) { print "(no goal lines)" }
         for (i = 1; i <= goals; ++i) {
-            printf "%-18s %-9s %-16s %-22s %-12s %s\n", id[i], met[i], figure[i], limit[i], ratio[i], what[i]
+            printf "%-20s %-9s %-16s %-22s %-12s %s\n", id[i], met[i], figure[i], limit[i], ratio[i], what[i]
         }
         exit bad ? 1 : 0
     }' "${1:-/dev/stdin}"

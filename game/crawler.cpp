@@ -11,18 +11,10 @@
 namespace {
 // Link lengths of the chain from the head backwards; the body is at most 1.36 cells long.
 const float kLinkLength[kCrawlerTrail] = {0.01f, 0.15f, 0.3f, 0.3f, 0.3f, 0.3f};
-// Half-widths of the trail points; the head itself is a point.
-const float kHalfWidth[kCrawlerTrail] = {0.07f, 0.04f, 0.04f, 0.04f, 0.04f, 0.0f};
 const float kSpeed = 0.75f; // cells per second
 const float kArriveDistance = 0.4f;
 const float kLowestBelowDoor = 2.8f; // a crawler never sinks below its room's floor
 
-// One quad of a body segment, corners in cell units scaled to window units.
-void quad(CrawlerBatch& batch, float c, float u0, float v0, float u1, float v1, float u2, float v2, float u3,
-          float v3) {
-    const float corners[4][2] = {{u0 * c, v0 * c}, {u1 * c, v1 * c}, {u2 * c, v2 * c}, {u3 * c, v3 * c}};
-    batch.addQuad(corners);
-}
 } // namespace
 
 Crawler::Crawler(float delay, float homeX_, float homeY_) : wanderDelay(delay), homeX(homeX_), homeY(homeY_) {
@@ -94,29 +86,28 @@ void Crawler::dragTrail() {
     }
 }
 
-void Crawler::draw(CrawlerBatch& batch, float c, const float tint[3]) const {
-    float px = x;
-    float py = y;
-    float wp = 0.0f;
+void Crawler::bodyPoints(float px[kCrawlerBodyPoints], float py[kCrawlerBodyPoints]) const {
+    px[0] = x;
+    py[0] = y;
     for (int i = 0; i < kCrawlerTrail; ++i) {
-        const float qx = trailX[i];
-        const float qy = trailY[i];
-        const float wq = kHalfWidth[i];
-        if (age < 5.0f) {
-            // Full tint until the age reaches 0, then a fade to black over five seconds.
-            const float fade = std::min(1.0f, (5.0f - age) / 5.0f);
-            batch.setColour(tint[0] * fade, tint[1] * fade, tint[2] * fade);
-        }
-        // The band between a diamond of half-width wp around P and one of half-width wq around Q.
-        quad(batch, c, px, py + wp, qx, qy + wq, qx + wq, qy, px + wp, py);
-        quad(batch, c, px + wp, py, qx + wq, qy, qx, qy - wq, px, py - wp);
-        quad(batch, c, px, py - wp, qx, qy - wq, qx - wq, qy, px - wp, py);
-        quad(batch, c, px - wp, py, qx - wq, qy, qx, qy + wq, px, py + wp);
-        if (age < 6.0f) {
-            batch.setColour(0.0f, 0.0f, 0.0f);
-        }
-        px = qx;
-        py = qy;
-        wp = wq;
+        px[i + 1] = trailX[i];
+        py[i + 1] = trailY[i];
     }
+}
+
+void Crawler::bodyColour(const float tint[3], float rgb[3]) const {
+    // Full tint until the age reaches 0, then a fade to black over five seconds.
+    const float fade = age < 5.0f ? std::min(1.0f, (5.0f - age) / 5.0f) : 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        rgb[i] = age < 5.0f ? tint[i] * fade : 0.0f;
+    }
+}
+
+void Crawler::draw(CrawlerBatch& batch, float c, const float tint[3]) const {
+    float px[kCrawlerBodyPoints];
+    float py[kCrawlerBodyPoints];
+    float rgb[3];
+    bodyPoints(px, py);
+    bodyColour(tint, rgb);
+    batch.addBody(px, py, c, rgb);
 }

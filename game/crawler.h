@@ -4,6 +4,11 @@
 #pragma once
 
 constexpr int kCrawlerTrail = 6;
+// The body runs from the head through the six trail points.
+constexpr int kCrawlerBodyPoints = kCrawlerTrail + 1;
+// Half-widths of the body points in cells, head first: a diamond of that half-width sits on each point,
+// and the head and the tail are points. The body is the band between each pair of neighbouring diamonds.
+constexpr float kCrawlerHalfWidth[kCrawlerBodyPoints] = {0.0f, 0.07f, 0.04f, 0.04f, 0.04f, 0.04f, 0.0f};
 
 class CrawlerBatch;
 
@@ -16,6 +21,11 @@ public:
     void update(float dt);
     // Adds the crawler's quads to the frame's batch; c is the cell size, tint the World's current tint.
     void draw(CrawlerBatch& batch, float c, const float tint[3]) const;
+    // The body's points in cells, head first (the half-widths are kCrawlerHalfWidth's).
+    void bodyPoints(float px[kCrawlerBodyPoints], float py[kCrawlerBodyPoints]) const;
+    // The one colour of the whole body: the tint until the age reaches 0, then fading to black over
+    // five seconds; black from then on.
+    void bodyColour(const float tint[3], float rgb[3]) const;
 
     float x;
     float y;

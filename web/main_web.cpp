@@ -22,7 +22,9 @@
 
 // The test page only, which docs/layers.md allows by name.
 #ifdef TAVOK_WEB_AUTOPLAY
+#include "app/viewport.h"
 #include "bench/system/world_rig.h"
+#include "game/crawler_batch.h"
 #include "tests/game/scripted_player.h"
 #endif
 
@@ -157,6 +159,22 @@ EMSCRIPTEN_KEEPALIVE void tavok_pass_times_reset() {
 EMSCRIPTEN_KEEPALIVE int tavok_world_steps_undrawn() {
     return worldStepsUndrawn;
 }
+#ifdef TAVOK_WEB_AUTOPLAY
+// Test pages only: the crawler bodies' triangles of the present world as the game's batch gathers them
+// (six floats a corner: 0, u, v in window units before the field's shift, then r, g, b), for the
+// bare-WebGL page that bench/web/swarm_page.mjs measures beside the game's.
+CrawlerBatch benchBatch;
+EMSCRIPTEN_KEEPALIVE int tavok_gather_crawler_corners() {
+    if (theWorld == nullptr) {
+        return 0;
+    }
+    benchBatch.gather(theWorld->crawlers, theViewport->height / 21.0f, theWorld->tintCurrent);
+    return static_cast<int>(benchBatch.vertexCount());
+}
+EMSCRIPTEN_KEEPALIVE const float* tavok_crawler_corners() {
+    return benchBatch.vertexCount() > 0 ? &benchBatch.vertices()->x : nullptr;
+}
+#endif
 }
 
 int main(int argc, char** argv) {

@@ -1,7 +1,8 @@
 # The browser edition: `make web` builds the page folder, `make web-run` serves it on 127.0.0.1,
 # `make web-dist` packs it for a static host, `make test-web` builds it and runs the browser tests in
-# headless Chromium and Firefox, `make bench-web` measures the page's frame time, its music layer
-# switches and its load (from the zip, as a host serves it) in Chromium.
+# headless Chromium and Firefox, `make bench-web` measures the page's frame time, its full-swarm frame
+# against a bare WebGL page, its music layer switches and its load (from the zip, as a host serves it)
+# in Chromium.
 WEB_BUILD_DIR ?= build-web
 WEB_PORT ?= 8723
 # Debian's emscripten finds its JavaScript parser only on the system's module path.
@@ -30,6 +31,7 @@ test-web: web build
 
 bench-web: web-dist
 	node bench/web/frame_time.mjs $(WEB_BUILD_DIR)/test-page
+	node bench/web/swarm_page.mjs $(WEB_BUILD_DIR)/test-page
 	node bench/web/music_layers.mjs $(WEB_BUILD_DIR)/test-page
 	@rm -rf $(WEB_BUILD_DIR)/dist && mkdir -p $(WEB_BUILD_DIR)/dist
 	@cd $(WEB_BUILD_DIR)/dist && cmake -E tar xf ../tavok-web.zip

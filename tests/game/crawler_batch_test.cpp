@@ -4,6 +4,7 @@
 
 #include <SDL/SDL_opengl.h>
 #include <algorithm>
+#include <cmath>
 #include <list>
 #include <vector>
 
@@ -18,21 +19,24 @@ namespace {
 const int kWidth = 1280;
 const int kHeight = 720;
 const float kCell = kHeight / 21.0f;
-const float kHalfWidth[kCrawlerTrail] = {0.07f, 0.04f, 0.04f, 0.04f, 0.04f, 0.0f};
 
 // The bodies as they were drawn before the batch existed: every quad of every segment in immediate
 // mode, the colour set per segment. The picture the batch must reproduce.
+float referenceCell = kCell;
 void referenceVertex(float u, float v) {
-    glVertex3f(0.0f, u * kCell, v * kCell);
+    vertex2D(u * referenceCell, v * referenceCell);
 }
 
-void drawReference(const std::list<Crawler*>& crawlers, const float tint[3]) {
+void drawReference(const std::list<Crawler*>& crawlers, const float tint[3], float cell = kCell) {
+    referenceCell = cell;
     setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
     glBegin(GL_QUADS);
     for (const Crawler* k : crawlers) {
-        float px = k->x, py = k->y, wp = 0.0f;
-        for (int i = 0; i < kCrawlerTrail; ++i) {
-            const float qx = k->trailX[i], qy = k->trailY[i], wq = kHalfWidth[i];
+        float x[kCrawlerBodyPoints], y[kCrawlerBodyPoints];
+        k->bodyPoints(x, y);
+        for (int i = 0; i + 1 < kCrawlerBodyPoints; ++i) {
+            const float px = x[i], py = y[i], wp = kCrawlerHalfWidth[i];
+            const float qx = x[i + 1], qy = y[i + 1], wq = kCrawlerHalfWidth[i + 1];
             if (k->age < 5.0f) {
                 const float fade = std::min(1.0f, (5.0f - k->age) / 5.0f);
                 glColor3f(tint[0] * fade, tint[1] * fade, tint[2] * fade);
@@ -48,7 +52,6 @@ void drawReference(const std::list<Crawler*>& crawlers, const float tint[3]) {
             if (k->age < 6.0f) {
                 glColor3f(0.0f, 0.0f, 0.0f);
             }
-            px = qx, py = qy, wp = wq;
         }
     }
     glEnd();
@@ -99,19 +102,19 @@ void beginFrame(const Viewport& viewport) {
 }
 // The swarm's pixels drawn one vertex at a time, as the bodies were first drawn.
 std::vector<uint8_t> referencePicture(const Viewport& viewport, const std::list<Crawler*>& swarm,
-                                      const float tint[3]) {
+                                      const float tint[3], float cell = kCell) {
     beginFrame(viewport);
-    drawReference(swarm, tint);
+    drawReference(swarm, tint, cell);
     glFinish();
     return readWindow();
 }
 
 // The swarm's pixels drawn through the batch.
 std::vector<uint8_t> batchedPicture(CrawlerBatch& batch, const Viewport& viewport,
-                                    const std::list<Crawler*>& swarm, const float tint[3]) {
+                                    const std::list<Crawler*>& swarm, const float tint[3], float cell = kCell) {
     beginFrame(viewport);
     setFlatColour(0.0f, 0.0f, 0.0f, 1.0f);
-    batch.draw(swarm, kCell, tint);
+    batch.draw(swarm, cell, tint);
     glFinish();
     return readWindow();
 }
@@ -165,9 +168,10 @@ TEST(CrawlerBatch, AFixedSwarmLooksExactlyAsWhenEveryQuadWasDrawnOneVertexAtATim
     const long covered = kWidth * kHeight - countPixels(0, 0, kWidth, kHeight, Rgba{128, 128, 128, 255}, 1);
     EXPECT_GT(covered, 20000) << "the swarm covers a good part of the window";
     EXPECT_EQ(differingPixels(reference, batched), 0);
-    // About half the quads face away; they are left out. A body has 24 quads of 4 corners.
-    EXPECT_LT(batch.vertexCount(), swarm.size() * 24 * 4 * 6 / 10);
-    EXPECT_GT(batch.vertexCount(), swarm.size() * 24 * 4 * 3 / 10);
+    // A body's 24 quads make 48 triangles, about half of them facing the viewer; most bodies go out as
+    // six bands and a few diamond halves instead.
+    EXPECT_LT(batch.vertexCount(), swarm.size() * 16 * 3);
+    EXPECT_LT(batch.quadSegments(), swarm.size() * 2) << "most segments are plain bands";
 
     // Drawn again from the same state, the batch reuses its space and gives the same picture.
     EXPECT_EQ(differingPixels(reference, batchedPicture(batch, viewport, swarm, tint)), 0);
@@ -203,5 +207,51 @@ TEST(CrawlerBatch, ASwarmTooBigForOneCallLooksAsWhenDrawnInOne) {
     EXPECT_EQ(differingPixels(reference, batched), 0);
     for (Crawler* crawler : swarm) {
         delete crawler;
+    }
+}
+
+// Bodies the swimming rarely makes: folded back on themselves, bent at every point, points on top of
+// one another, links from nothing to stretched, every direction; at the game's cell size and enlarged
+// until a body is hundreds of pixels long, where any outline the batch draws differently would show.
+TEST(CrawlerBatch, BentFoldedAndCrumpledBodiesLookAsTheirQuadsAtAnySize) {
+    REQUIRE_GL_WINDOW(kWidth, kHeight);
+    Viewport viewport;
+    viewport.width = kWidth;
+    viewport.height = kHeight;
+    const float tint[3] = {0.2f, 0.7f, 0.9f};
+    const float cells[3] = {kCell, 4.0f * kCell, 13.0f * kCell};
+    seedRandomWith(5);
+    for (const float cell : cells) {
+        std::list<Crawler*> swarm;
+        const int bodies = cell == kCell ? 1500 : cell < 100.0f ? 120 : 12;
+        const float across = 0.5f * kWidth / cell;
+        for (int n = 0; n < bodies; ++n) {
+            Crawler* k = new Crawler(0.0f, 0.0f, 0.0f);
+            k->x = -across * 0.3f + 1.2f * across * randomUnit();
+            k->y = 0.5f * kHeight / cell * (0.1f + 0.8f * randomUnit());
+            k->age = -1.0f + 8.0f * randomUnit();
+            float x = k->x, y = k->y, heading = 6.2831853f * randomUnit();
+            for (int i = 0; i < kCrawlerTrail; ++i) {
+                const float kind = randomUnit();
+                // A quarter of the links nothing at all, the rest any length up to a stretched one.
+                const float length = kind < 0.25f ? 0.0f : 0.4f * randomUnit();
+                heading += (kind < 0.6f ? 0.5f : 3.2f) * (randomUnit() - 0.5f);
+                x += length * std::cos(heading);
+                y += length * std::sin(heading);
+                k->trailX[i] = x;
+                k->trailY[i] = y;
+            }
+            swarm.push_back(k);
+        }
+        const std::vector<uint8_t> reference = referencePicture(viewport, swarm, tint, cell);
+        CrawlerBatch batch;
+        const std::vector<uint8_t> batched = batchedPicture(batch, viewport, swarm, tint, cell);
+        const long covered =
+            kWidth * kHeight - countPixels(0, 0, kWidth, kHeight, Rgba{128, 128, 128, 255}, 1);
+        EXPECT_GT(covered, 10000) << "cell " << cell;
+        EXPECT_EQ(differingPixels(reference, batched), 0) << "cell " << cell << ", " << covered << " covered";
+        for (Crawler* crawler : swarm) {
+            delete crawler;
+        }
     }
 }
