@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the browser edition needs: Debian's emscripten (with the parser its JavaScript optimizer
-# loads), the header-only image decoder the page uses, headless Chromium for the browser tests, and the
-# DevTools-protocol client that drives it (from the npm registry, without a browser of its own).
+# loads), the header-only image decoder the page uses, headless Chromium and Firefox ESR for the browser
+# tests, and the clients that drive them (from the npm registry, without browsers of their own).
 # Idempotent: asks apt and npm only for what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(emscripten node-acorn libstb-dev chromium)
+packages=(emscripten node-acorn libstb-dev chromium firefox-esr)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,7 +27,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The browser driver is pinned in tests/web/package-lock.json; it uses /usr/bin/chromium.
-if [ ! -d tests/web/node_modules/playwright-core ]; then
-    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+# The browser drivers are pinned in tests/web/package-lock.json; they use /usr/bin/chromium and
+# /usr/bin/firefox-esr, never a browser downloaded by npm.
+if [ ! -d tests/web/node_modules/playwright-core ] || [ ! -d tests/web/node_modules/puppeteer-core ]; then
+    (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 fi

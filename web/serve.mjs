@@ -12,6 +12,11 @@ const kTypes = {
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
+  '.mjs': 'text/javascript',
+  '.json': 'application/json',
+  '.svg': 'image/svg+xml',
+  '.ico': 'image/x-icon',
 };
 
 // Resolves to the listening server; its address is server.address().
@@ -24,10 +29,17 @@ export function serveFolder(folder, port = 0) {
       response.writeHead(403).end();
       return;
     }
-    fs.readFile(file, (error, bytes) => {
+    // A folder from `make web-dist` holds gzip copies of the large files: sent in their place to a
+    // browser that takes gzip, as a static host does.
+    const gzip = /\bgzip\b/.test(request.headers['accept-encoding'] || '') && fs.existsSync(file + '.gz');
+    fs.readFile(gzip ? file + '.gz' : file, (error, bytes) => {
       if (error) {
         response.writeHead(404).end();
         return;
+      }
+      if (gzip) {
+        response.setHeader('Content-Encoding', 'gzip');
+        response.setHeader('Vary', 'Accept-Encoding');
       }
       response.writeHead(200, {
         'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',

@@ -71,3 +71,18 @@ add_custom_command(
     COMMENT "Packing res/ for the page"
     VERBATIM)
 add_custom_target(web_res ALL DEPENDS ${TAVOK_PAGE_DIR}/tavok-res.data)
+
+# Offline and installable (the page folder only; the test page stays a plain page): the manifest, the
+# 192- and 512-pixel icons drawn by the desktop build's generator, the worker's registration, and last
+# the worker itself, stamped with the version of everything else in the folder. The stamp runs on
+# every build (it takes a moment) so that whatever lands in the folder is in the worker's list.
+set(TAVOK_WEB_ICON_DIR "${TAVOK_RES_DIR}/../web-icons" CACHE PATH "The generated 192/512-pixel icons")
+find_program(TAVOK_NODE node REQUIRED)
+configure_file(${CMAKE_SOURCE_DIR}/web/manifest.webmanifest ${TAVOK_PAGE_DIR}/tavok.webmanifest COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/offline.js ${TAVOK_PAGE_DIR}/tavok-offline.js COPYONLY)
+add_custom_target(web_offline ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAVOK_WEB_ICON_DIR}/icon-192.png
+            ${TAVOK_WEB_ICON_DIR}/icon-512.png ${TAVOK_PAGE_DIR}
+    COMMAND ${TAVOK_NODE} ${CMAKE_SOURCE_DIR}/web/stamp_page.mjs ${TAVOK_PAGE_DIR}
+    VERBATIM)
+add_dependencies(web_offline tavok web_res)

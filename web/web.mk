@@ -1,13 +1,14 @@
 # The browser edition: `make web` builds the page folder, `make web-run` serves it on 127.0.0.1,
-# `make test-web` builds it and runs the browser tests in headless Chromium, `make bench-web` measures
-# the page's frame time, its full-swarm frame against a bare WebGL page and its music layer switches
-# there.
+# `make web-dist` packs it for a static host, `make test-web` builds it and runs the browser tests in
+# headless Chromium and Firefox, `make bench-web` measures the page's frame time, its full-swarm frame
+# against a bare WebGL page, its music layer switches and its load (from the zip, as a host serves it)
+# in Chromium.
 WEB_BUILD_DIR ?= build-web
 WEB_PORT ?= 8723
 # Debian's emscripten finds its JavaScript parser only on the system's module path.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 
-.PHONY: web-deps web web-run test-web bench-web
+.PHONY: web-deps web web-run web-dist test-web bench-web
 
 web-deps:
 	@bash scripts/install-web-deps.sh
@@ -22,10 +23,16 @@ web: web-deps configure
 web-run: web
 	node web/serve.mjs $(WEB_BUILD_DIR)/page $(WEB_PORT)
 
+web-dist: web
+	@bash web/make-dist.sh $(WEB_BUILD_DIR)/page $(WEB_BUILD_DIR)/tavok-web.zip
+
 test-web: web build
 	cd $(BUILD_DIR) && ctest -R '^web\.' --output-on-failure --timeout 1800
 
-bench-web: web
+bench-web: web-dist
 	node bench/web/frame_time.mjs $(WEB_BUILD_DIR)/test-page
 	node bench/web/swarm_page.mjs $(WEB_BUILD_DIR)/test-page
 	node bench/web/music_layers.mjs $(WEB_BUILD_DIR)/test-page
+	@rm -rf $(WEB_BUILD_DIR)/dist && mkdir -p $(WEB_BUILD_DIR)/dist
+	@cd $(WEB_BUILD_DIR)/dist && cmake -E tar xf ../tavok-web.zip
+	node bench/web/load_time.mjs $(WEB_BUILD_DIR)/dist/tavok

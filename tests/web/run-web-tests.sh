@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds the browser pages (incrementally) and runs the browser tests against them.
-# Usage: run-web-tests.sh DESKTOP_BUILD_DIR WEB_BUILD_DIR. Exit 77: the tools are not installed.
+# Usage: run-web-tests.sh DESKTOP_BUILD_DIR WEB_BUILD_DIR [TEST_FILE...] (web_test.mjs when none is
+# named). Exit 77: the tools are not installed.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 desktop_build=$(cd "$1" && pwd)
 mkdir -p "$2"
 web_build=$(cd "$2" && pwd)
+shift 2
+test_files=("${@:-web_test.mjs}")
 
 for tool in emcc emcmake node; do
     if ! command -v "$tool" > /dev/null; then
@@ -28,4 +31,4 @@ cmake --build "$web_build" > /dev/null
 
 cd "$here"
 TAVOK_BUILD_DIR=$desktop_build TAVOK_WEB_BUILD_DIR=$web_build \
-    node --test --test-reporter=tap web_test.mjs
+    node --test --test-reporter=tap "${test_files[@]}"

@@ -2,9 +2,10 @@
 // scrambled resource files. The output depends on nothing but this program, so every run gives the same
 // bytes.
 //
-//   assetgen --res DIR [--icon FILE] [--icon-theme DIR]
+//   assetgen --res DIR [--icon FILE] [--icon-theme DIR] [--web-icons DIR]
 //                                      all textures, music and the window icon into DIR, the 128-pixel
-//                                      desktop icon into FILE, every hicolor size under DIR/hicolor
+//                                      desktop icon into FILE, every hicolor size under DIR/hicolor,
+//                                      the browser edition's 192- and 512-pixel icons into DIR
 //   assetgen --contact-sheet FILE      one PNG of every texture, for reviewing the art
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,7 @@ struct Options {
     std::string resDirectory;
     std::string iconPath;
     std::string iconThemeDirectory;
+    std::string webIconDirectory;
     std::string contactSheetPath;
     bool valid = true;
 };
@@ -39,6 +41,8 @@ Options parseOptions(int argc, char** argv) {
             options.iconPath = argv[++i];
         } else if (std::strcmp(argv[i], "--icon-theme") == 0 && hasValue) {
             options.iconThemeDirectory = argv[++i];
+        } else if (std::strcmp(argv[i], "--web-icons") == 0 && hasValue) {
+            options.webIconDirectory = argv[++i];
         } else if (std::strcmp(argv[i], "--contact-sheet") == 0 && hasValue) {
             options.contactSheetPath = argv[++i];
         } else {
@@ -46,7 +50,7 @@ Options parseOptions(int argc, char** argv) {
         }
     }
     if (options.resDirectory.empty() && options.iconPath.empty() && options.iconThemeDirectory.empty() &&
-        options.contactSheetPath.empty()) {
+        options.webIconDirectory.empty() && options.contactSheetPath.empty()) {
         options.valid = false;
     }
     return options;
@@ -110,12 +114,26 @@ bool writeIconTheme(const std::string& directory) {
     }
     return true;
 }
+
+// The sizes an installed web page's manifest names: 192 for the launcher, 512 for the splash screen.
+bool writeWebIcons(const std::string& directory) {
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    for (int size : {192, 512}) {
+        const std::string file = directory + "/icon-" + std::to_string(size) + ".png";
+        if (error || !writePngFile(drawIcon(size), file)) {
+            std::fprintf(stderr, "assetgen: could not write the web icon %s\n", file.c_str());
+            return false;
+        }
+    }
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv) {
     const Options options = parseOptions(argc, argv);
     if (!options.valid) {
-        std::fprintf(stderr, "usage: assetgen [--res DIR] [--icon FILE] [--icon-theme DIR] [--contact-sheet FILE]\n");
+        std::fprintf(stderr, "usage: assetgen [--res DIR] [--icon FILE] [--icon-theme DIR] [--web-icons DIR] [--contact-sheet FILE]\n");
         return 2;
     }
     if (!options.resDirectory.empty()) {
@@ -135,6 +153,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!options.iconThemeDirectory.empty() && !writeIconTheme(options.iconThemeDirectory)) {
+        return 1;
+    }
+    if (!options.webIconDirectory.empty() && !writeWebIcons(options.webIconDirectory)) {
         return 1;
     }
     if (!options.contactSheetPath.empty() && !writeContactSheet(options.contactSheetPath)) {
