@@ -43,11 +43,13 @@ function solidRes(folder, leaveOut) {
   }
 }
 
-// A copy of a built page folder with its own res/ packed in.
+// A copy of a built page folder with its own res/ packed in. The service worker stays behind: its list
+// of files names the built res/, so it could never install there, only compete with the game trying.
 function pageWithRes(name, pageDir, resDir) {
   const folder = path.join(scratch, 'site', name);
   fs.mkdirSync(folder, { recursive: true });
-  for (const file of fs.readdirSync(pageDir).filter((name) => !name.startsWith('tavok-res.'))) {
+  const copied = (name) => !name.startsWith('tavok-res.') && name !== 'tavok-sw.js';
+  for (const file of fs.readdirSync(pageDir).filter(copied)) {
     fs.copyFileSync(path.join(pageDir, file), path.join(folder, file));
   }
   execFileSync('bash', [path.join(sourceDir, 'web/pack-res.sh'), resDir, folder]);
