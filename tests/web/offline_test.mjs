@@ -11,11 +11,10 @@ import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { chromium } from 'playwright-core';
 import { serveFolder } from '../../web/serve.mjs';
 import { stampPage, kWorkerName } from '../../web/stamp_page.mjs';
 import { decodePng } from './png.mjs';
-import { roomZeroLit, waitFor } from './page_checks.mjs';
+import { launchChromium, roomZeroLit, waitFor } from './page_checks.mjs';
 
 const sourceDir = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
 const webBuild = process.env.TAVOK_WEB_BUILD_DIR;
@@ -28,12 +27,7 @@ before(async () => {
   fs.mkdirSync(path.join(scratch, 'site'));
   server = await serveFolder(path.join(scratch, 'site'));
   base = `http://127.0.0.1:${server.address().port}`;
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader',
-           '--enable-unsafe-swiftshader'],
-  });
+  browser = await launchChromium();
 });
 
 after(async () => {

@@ -1,4 +1,18 @@
-// What the offline and Firefox tests read from a running page, whichever driver took the picture.
+// What the browser tests share: the system's Chromium started as every test starts it, waiting for a
+// condition, and what they read from a running page, whichever driver took the picture.
+import { chromium } from 'playwright-core';
+
+// Debian's Chromium, headless, with software WebGL and none of its background connections (this
+// machine's closed network refuses them, many at a time).
+export function launchChromium() {
+  return chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader',
+           '--enable-unsafe-swiftshader'],
+  });
+}
+
 export async function waitFor(what, condition, seconds) {
   const end = Date.now() + seconds * 1000;
   for (;;) {

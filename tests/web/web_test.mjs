@@ -11,6 +11,7 @@ import path from 'node:path';
 import { chromium } from 'playwright-core';
 import { serveFolder } from '../../web/serve.mjs';
 import { solidPng, decodePng } from './png.mjs';
+import { countLit, launchChromium, waitFor } from './page_checks.mjs';
 
 const sourceDir = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
 const desktopBuild = process.env.TAVOK_BUILD_DIR;
@@ -64,12 +65,7 @@ before(async () => {
   fs.cpSync(path.join(webBuild, 'test-page'), path.join(scratch, 'site', 'autoplay'), { recursive: true });
   server = await serveFolder(path.join(scratch, 'site'));
   base = `http://127.0.0.1:${server.address().port}`;
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--use-gl=angle', '--use-angle=swiftshader',
-           '--enable-unsafe-swiftshader'],
-  });
+  browser = await launchChromium();
 });
 
 after(async () => {
@@ -77,16 +73,6 @@ after(async () => {
   if (server) server.close();
   if (scratch) fs.rmSync(scratch, { recursive: true, force: true });
 });
-
-async function waitFor(what, condition, seconds) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await condition();
-    if (value) return value;
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 200));
-  }
-}
 
 async function openPage(context, address) {
   const page = await context.newPage();
@@ -114,17 +100,6 @@ function cellPixel(picture, x, y) {
 function near(pixel, [r, g, b], tolerance = 3) {
   return Math.abs(pixel[0] - r) <= tolerance && Math.abs(pixel[1] - g) <= tolerance &&
          Math.abs(pixel[2] - b) <= tolerance;
-}
-
-function countLit(picture, x0, y0, x1, y1) {
-  let lit = 0;
-  for (let y = y0; y < y1; ++y) {
-    for (let x = x0; x < x1; ++x) {
-      const [r, g, b] = picture.pixel(x, y);
-      if (r + g + b > 0) ++lit;
-    }
-  }
-  return lit;
 }
 
 async function tap(page, key) {
