@@ -36,12 +36,14 @@ make_root() {
         return 0
     fi
     echo "package-test: making a $release root with mmdebstrap (cached as $tarball)"
-    rm -f "$tarball"
+    rm -rf "$tarball" "$cache/$release.new.tar"
     local start=$SECONDS
-    mmdebstrap --variant=apt --include="$tools$extra" "$release" "$tarball.new" "$mirror" \
-        > "$work/mmdebstrap-$release.log" 2>&1 ||
-        { tail -n 20 "$work/mmdebstrap-$release.log"; rm -f "$tarball.new"; return 1; }
-    mv "$tarball.new" "$tarball"
+    # The format said outright: mmdebstrap otherwise guesses it from the name's ending, and a name it
+    # does not know becomes a folder.
+    mmdebstrap --variant=apt --format=tar --include="$tools$extra" "$release" "$cache/$release.new.tar" \
+        "$mirror" > "$work/mmdebstrap-$release.log" 2>&1 ||
+        { tail -n 20 "$work/mmdebstrap-$release.log"; rm -rf "$cache/$release.new.tar"; return 1; }
+    mv "$cache/$release.new.tar" "$tarball"
     echo "package-test: root made in $((SECONDS - start)) s"
 }
 
