@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "app/viewport.h"
+#include "game/crawler_webgl.h"
 
 namespace {
 // Twice the signed area of the triangle a, b, c: positive when counter-clockwise (facing the viewer).
@@ -248,6 +249,13 @@ void CrawlerBatch::draw(const std::list<Crawler*>& crawlers, float c, const floa
     if (count_ == 0) {
         return;
     }
+#ifdef __EMSCRIPTEN__
+    // In the browser the bodies go to WebGL themselves, in one call; the emulation's way below is
+    // kept for a page whose WebGL cannot build the program.
+    if (drawCrawlerCornersWebgl(&vertices_[0].x, count_)) {
+        return;
+    }
+#endif
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     // Each body has one colour, so the rasterizer need not interpolate it: flat shading gives the same
