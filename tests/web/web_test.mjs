@@ -557,3 +557,66 @@ test('without WebGL the page says so and offers to try again, and the game never
     await noWebGL.close();
   }
 });
+
+test('five full swarms: the bodies drawn through the page\'s own WebGL path give the GL emulation\'s pixels, and the emulation draws on unharmed after them', async () => {
+  const context = await browser.newContext({ viewport: { width: kWidth, height: kHeight } });
+  const page = await openPage(context, '/autoplay/tavok.html?swarms');
+  await waitFor('the swarms', () => page.evaluate(() => Module._tavok_crawler_count() === 5500), 30);
+  const result = await page.evaluate(() => {
+    Module.pauseMainLoop();
+    const gl = GLctx;
+    const count = Module._tavok_gather_crawler_corners();
+    const corners = Module._tavok_crawler_corners();
+    // A colour of its own for every triangle, so that the colours' way through both drawings counts too.
+    const floats = HEAPF32.subarray(corners >> 2, (corners >> 2) + count * 6);
+    for (let i = 0; i < count; ++i) {
+      const t = Math.floor(i / 3);
+      floats.set([(t * 37 % 256) / 255, (t * 91 % 256) / 255, (t * 13 % 97) / 96], i * 6 + 3);
+    }
+    const picture = (emulated) => {
+      gl.clearColor(0.5, 0.5, 0.5, 1);
+      gl.clear(gl.COLOR_BUFFER_BIT);
+      if (!emulated) {
+        tavok_draw_crawler_corners_webgl(corners, count);
+      } else {
+        _glEnableClientState(0x8074 /* GL_VERTEX_ARRAY */);
+        _glEnableClientState(0x8076 /* GL_COLOR_ARRAY */);
+        for (let first = 0; first < count; first += 65535) {
+          _glVertexPointer(3, 0x1406 /* GL_FLOAT */, 24, corners + first * 24);
+          _glColorPointer(3, 0x1406, 24, corners + first * 24 + 12);
+          _glDrawArrays(4 /* GL_TRIANGLES */, 0, Math.min(65535, count - first));
+        }
+        _glDisableClientState(0x8076);
+        _glDisableClientState(0x8074);
+      }
+      // The emulation draws on after the bodies, as the masks do: a half-transparent quad over a third.
+      _glEnable(0x0BE2 /* GL_BLEND */);
+      _glBlendFunc(0x0302, 0x0303);
+      _glColor4f(0.2, 0.4, 0.9, 0.5);
+      _glBegin(7 /* GL_QUADS */);
+      _glVertex3f(0, 0, 0); _glVertex3f(0, 240, 0); _glVertex3f(0, 240, 720); _glVertex3f(0, 0, 720);
+      _glEnd();
+      _glDisable(0x0BE2);
+      const pixels = new Uint8Array(gl.drawingBufferWidth * gl.drawingBufferHeight * 4);
+      gl.readPixels(0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+      return pixels;
+    };
+    gl.getError();
+    const emulated = picture(true);
+    const own = picture(false);
+    const error = gl.getError();
+    let differ = 0, bodies = 0;
+    for (let i = 0; i < own.length; i += 4) {
+      if (own[i] !== emulated[i] || own[i + 1] !== emulated[i + 1] || own[i + 2] !== emulated[i + 2]) ++differ;
+      if (emulated[i] !== 128 || emulated[i + 1] !== 128 || emulated[i + 2] !== 128) ++bodies;
+    }
+    Module.resumeMainLoop();
+    return { count, differ, bodies, error };
+  });
+  assert.ok(result.count > 150000, `${result.count} corners`);
+  assert.ok(result.bodies > 100000, `${result.bodies} pixels drawn`);
+  assert.equal(result.error, 0, 'no GL error');
+  assert.equal(result.differ, 0, `${result.differ} pixels differ`);
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
