@@ -11,7 +11,11 @@
 //   indexed front triangles          the same, the two halves of a quad sharing corners
 //   front triangles, flat shading    the same, the colour not interpolated
 // The game's own batch sends each body as its bands and the uncovered halves of its diamonds
-// (game/crawler_batch.*), the same pixels from about half the triangles.
+// (game/crawler_batch.*), the same pixels from about half the triangles. Two more ways show what is left
+// of the game's frame: without any bodies (the update, the field and the swap alone), and the floor of
+// this batch, its triangles gathered once from the full swarm and kept in a buffer object on the GL,
+// so that only the GL's drawing of them is left each frame.
+#define GL_GLEXT_PROTOTYPES 1
 #include <SDL/SDL.h>
 #include <SDL/SDL_opengl.h>
 #include <sys/resource.h>
@@ -35,6 +39,7 @@
 #include "bench/system/frame_timing.h"
 #include "bench/system/world_rig.h"
 #include "game/crawler.h"
+#include "game/crawler_batch.h"
 #include "game/world.h"
 #include "render/render_state.h"
 
@@ -167,6 +172,36 @@ void arraysFrontTrianglesFlat(const World& world, float c) {
     glShadeModel(GL_SMOOTH);
 }
 
+void noBodies(const World&, float) {}
+
+// The game's triangles of one moment, uploaded once: drawn as the game's batch draws them (flat
+// shading, one colour per body), with no gathering and no copying left.
+GLuint bodiesOnTheGl = 0;
+GLsizei cornersOnTheGl = 0;
+void bodiesAlreadyOnTheGl(const World& world, float c) {
+    if (bodiesOnTheGl == 0) {
+        CrawlerBatch batch;
+        batch.gather(world.crawlers, c, world.tintCurrent);
+        glGenBuffers(1, &bodiesOnTheGl);
+        glBindBuffer(GL_ARRAY_BUFFER, bodiesOnTheGl);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(batch.vertexCount() * sizeof(CrawlerBatch::Vertex)),
+                     batch.vertices(), GL_STATIC_DRAW);
+        cornersOnTheGl = static_cast<GLsizei>(batch.vertexCount());
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, bodiesOnTheGl);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(CrawlerBatch::Vertex), nullptr);
+    glColorPointer(3, GL_FLOAT, sizeof(CrawlerBatch::Vertex),
+                   reinterpret_cast<const void*>(offsetof(CrawlerBatch::Vertex, r)));
+    glShadeModel(GL_FLAT);
+    glDrawArrays(GL_TRIANGLES, 0, cornersOnTheGl);
+    glShadeModel(GL_SMOOTH);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
 using Submission = void (*)(const World&, float);
 struct Way {
     const char* what;
@@ -214,6 +249,8 @@ struct Half {
     long gameAllocations; // on the game's thread, in 20 steady frames of the game alone
     double game;
     double reference; // vertex arrays, front quads only
+    double floor;     // the game's triangles already on the GL
+    double bare;      // no bodies at all
 };
 
 Half compare(World& world, PlayScreen& screen, const char* allocator) {
@@ -223,7 +260,9 @@ Half compare(World& world, PlayScreen& screen, const char* allocator) {
                              {"vertex arrays, front quads only", arraysFrontQuads, {}, {}},
                              {"vertex arrays, front triangles only", arraysFrontTriangles, {}, {}},
                              {"indexed front triangles, shared corners", arraysIndexedFront, {}, {}},
-                             {"vertex arrays, front triangles, flat shading", arraysFrontTrianglesFlat, {}, {}}};
+                             {"vertex arrays, front triangles, flat shading", arraysFrontTrianglesFlat, {}, {}},
+                             {"floor: the game's triangles already on the GL", bodiesAlreadyOnTheGl, {}, {}},
+                             {"no bodies (update, field, swap)", noBodies, {}, {}}};
     // The driver compiles its drawing paths and grows its buffers during the first frames of each way.
     for (int i = 0; i < 5; ++i) {
         for (Way& way : ways) {
@@ -261,7 +300,8 @@ Half compare(World& world, PlayScreen& screen, const char* allocator) {
     gameAllocations = countedAllocations() - allocatedBefore;
     std::printf("full-swarm frame, %zu crawlers, 1280x720, %s: medians of %d interleaved rounds\n",
                 world.crawlers.size(), allocator, kRounds);
-    const Half half = {gameAllocations, median(ways[0].times), median(ways[3].times)};
+    const Half half = {gameAllocations, median(ways[0].times), median(ways[3].times), median(ways[7].times),
+                       median(ways[8].times)};
     for (const Way& way : ways) {
         const double m = median(way.times);
         std::printf("  %-58s %8.2f ms  (%.2f x front quads); CPU %7.2f ms (%.2f x)\n", way.what, m,
@@ -277,7 +317,8 @@ void measure(World& world, PlayScreen& screen) {
     if (quick) {
         raiseAllocatorThresholds();
         const Half half = compare(world, screen, "the game's allocator thresholds, quick");
-        std::printf("game / front quads: %.2f\n", half.game / half.reference);
+        std::printf("game / front quads: %.2f; floor / front quads: %.2f\n", half.game / half.reference,
+                    half.floor / half.reference);
         return;
     }
     const Half before = compare(world, screen, "C allocator defaults");
@@ -292,6 +333,13 @@ void measure(World& world, PlayScreen& screen) {
         "per steady frame means the game's code; the GL driver allocates with malloc on every draw "
         "call, which this count leaves out)\n",
         40, before.gameAllocations + after.gameAllocations);
+    // What no way of handing the GL these triangles can go below: the frame with them already on the
+    // GL, against the same reference.
+    std::printf("floor of the game's triangles (already gathered and on the GL): %.2f ms, %.2f x front quads; "
+                "the bodies' share of it over the frame without bodies: %.2f ms against %.2f ms of the game's "
+                "frame and %.2f ms of the front quads\n",
+                after.floor, after.floor / after.reference, after.floor - after.bare, after.game - after.bare,
+                after.reference - after.bare);
     // The goal: the game's frame at most 0.75 x the best same-geometry submission of before, both
     // measured in this run.
     const double ratio = after.game / after.reference;
