@@ -245,50 +245,28 @@ void CrawlerBatch::gather(const std::list<Crawler*>& crawlers, float c, const fl
 }
 
 void CrawlerBatch::draw(const std::list<Crawler*>& crawlers, float c, const float tint[3]) {
-#ifdef __EMSCRIPTEN__
-    // In the browser the bodies go to WebGL themselves, all in one call; the emulation's way is kept
-    // for a page whose WebGL cannot build the program.
     gather(crawlers, c, tint);
-    if (count_ > 0 && !drawCrawlerCornersWebgl(&vertices_[0].x, count_)) {
-        drawCorners(0, count_);
-    }
-#else
-    // A software GL (llvmpipe) rasterizes what it was given only once it is flushed, on threads of its
-    // own. Flushed here, the field is drawn while the first bodies are gathered; then every few
-    // thousand bodies are handed over and flushed as soon as they are gathered, and drawn while the
-    // next are gathered, instead of everything after the frame's last call. In list order, so the
-    // picture is the same.
-    glFlush();
-    count_ = 0;
-    quadSegments_ = 0;
-    size_t drawn = 0;
-    for (const Crawler* crawler : crawlers) {
-        crawler->draw(*this, c, tint);
-        if (count_ - drawn >= kCornersPerFlush) {
-            drawCorners(drawn, count_);
-            drawn = count_;
-        }
-    }
-    drawCorners(drawn, count_);
-#endif
-}
-
-void CrawlerBatch::drawCorners(size_t from, size_t to) {
-    if (from == to) {
+    if (count_ == 0) {
         return;
     }
+#ifdef __EMSCRIPTEN__
+    // In the browser the bodies go to WebGL themselves, in one call; the emulation's way below is
+    // kept for a page whose WebGL cannot build the program.
+    if (drawCrawlerCornersWebgl(&vertices_[0].x, count_)) {
+        return;
+    }
+#endif
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     // Each body has one colour, so the rasterizer need not interpolate it: flat shading gives the same
     // pixels for less work.
     glShadeModel(GL_FLAT);
     // In calls of whole triangles, in order: the same pixels as one call.
-    for (size_t first = from; first < to; first += kMostVerticesPerCall) {
-        const size_t count = to - first < kMostVerticesPerCall ? to - first : kMostVerticesPerCall;
+    for (size_t first = 0; first < count_; first += kMostVerticesPerCall) {
+        const size_t count = count_ - first < kMostVerticesPerCall ? count_ - first : kMostVerticesPerCall;
         glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &vertices_[first].x);
         glColorPointer(3, GL_FLOAT, sizeof(Vertex), &vertices_[first].r);
         glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
-        glFlush();
     }
     glShadeModel(GL_SMOOTH);
     glDisableClientState(GL_COLOR_ARRAY);

@@ -47,12 +47,6 @@ public:
     static bool mayFaceViewer(const float a[2], const float b[2], const float c[2]);
 
 private:
-    // How many corners the desktop's drawing gathers before it hands them to the GL and flushes: about
-    // 650 bodies, eight or nine flushes for five full swarms.
-    static constexpr size_t kCornersPerFlush = 3 * 8192;
-
-    // Draws corners from..to of the gathered ones, in calls of at most kMostVerticesPerCall.
-    void drawCorners(size_t from, size_t to);
     void addTriangle(const float a[2], const float b[2], const float c[2]);
 
     std::vector<Vertex> vertices_;

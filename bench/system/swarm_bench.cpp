@@ -10,8 +10,6 @@
 //   vertex arrays, front triangles   only the triangles facing the viewer
 //   indexed front triangles          the same, the two halves of a quad sharing corners
 //   front triangles, flat shading    the same, the colour not interpolated
-//   the game's batch without its flushes  its triangles handed over in the same calls, but the driver's
-//                                    threads left to start on them at the frame's end, as before
 // The game's own batch sends each body as its bands and the uncovered halves of its diamonds
 // (game/crawler_batch.*), the same pixels from about half the triangles. Two more ways show what is left
 // of the game's frame: without any bodies (the update, the field and the swap alone), and the floor of
@@ -176,26 +174,6 @@ void arraysFrontTrianglesFlat(const World& world, float c) {
 
 void noBodies(const World&, float) {}
 
-// The game's batch as it was drawn before it flushed the GL: the same triangles in the same calls, the
-// driver's threads starting on them only at the frame's end.
-CrawlerBatch unflushed;
-void batchUnflushed(const World& world, float c) {
-    unflushed.gather(world.crawlers, c, world.tintCurrent);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glShadeModel(GL_FLAT);
-    const CrawlerBatch::Vertex* v = unflushed.vertices();
-    for (size_t first = 0; first < unflushed.vertexCount(); first += CrawlerBatch::kMostVerticesPerCall) {
-        const size_t count = std::min(unflushed.vertexCount() - first, CrawlerBatch::kMostVerticesPerCall);
-        glVertexPointer(3, GL_FLOAT, sizeof(CrawlerBatch::Vertex), &v[first].x);
-        glColorPointer(3, GL_FLOAT, sizeof(CrawlerBatch::Vertex), &v[first].r);
-        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
-    }
-    glShadeModel(GL_SMOOTH);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-}
-
 // The game's triangles of one moment, uploaded once: drawn as the game's batch draws them (flat
 // shading, one colour per body), with no gathering and no copying left.
 GLuint bodiesOnTheGl = 0;
@@ -284,7 +262,6 @@ Half compare(World& world, PlayScreen& screen, const char* allocator) {
                              {"indexed front triangles, shared corners", arraysIndexedFront, {}, {}},
                              {"vertex arrays, front triangles, flat shading", arraysFrontTrianglesFlat, {}, {}},
                              {"floor: the game's triangles already on the GL", bodiesAlreadyOnTheGl, {}, {}},
-                             {"the game's batch without its flushes", batchUnflushed, {}, {}},
                              {"no bodies (update, field, swap)", noBodies, {}, {}}};
     // The driver compiles its drawing paths and grows its buffers during the first frames of each way.
     for (int i = 0; i < 5; ++i) {
@@ -324,7 +301,7 @@ Half compare(World& world, PlayScreen& screen, const char* allocator) {
     std::printf("full-swarm frame, %zu crawlers, 1280x720, %s: medians of %d interleaved rounds\n",
                 world.crawlers.size(), allocator, kRounds);
     const Half half = {gameAllocations, median(ways[0].times), median(ways[3].times), median(ways[7].times),
-                       median(ways[9].times)};
+                       median(ways[8].times)};
     for (const Way& way : ways) {
         const double m = median(way.times);
         std::printf("  %-58s %8.2f ms  (%.2f x front quads); CPU %7.2f ms (%.2f x)\n", way.what, m,
