@@ -250,7 +250,7 @@ void CrawlerBatch::draw(const std::list<Crawler*>& crawlers, float c, const floa
         return;
     }
 #ifdef __EMSCRIPTEN__
-    // In the browser the bodies go to WebGL themselves, in one call; the emulation's way below is
+    // In the browser the bodies go to WebGL themselves, in four calls; the emulation's way below is
     // kept for a page whose WebGL cannot build the program.
     if (drawCrawlerCornersWebgl(&vertices_[0].x, count_)) {
         return;

@@ -76,12 +76,18 @@ EM_JS(int, tavok_draw_crawler_corners_webgl, (const float* corners, int count), 
         own.capacity = Math.max(bytes, Math.floor(own.capacity * 1.5));
         gl.bufferData(gl.ARRAY_BUFFER, own.capacity, gl.STREAM_DRAW);
     }
-    gl.bufferSubData(gl.ARRAY_BUFFER, 0, HEAPU8.subarray(corners, corners + bytes));
     gl.enableVertexAttribArray(0);
     gl.enableVertexAttribArray(1);
     gl.vertexAttribPointer(0, 3, gl.FLOAT, false, 24, 0);
     gl.vertexAttribPointer(1, 3, gl.FLOAT, true, 24, 12);
-    gl.drawArrays(gl.TRIANGLES, 0, count);
+    // In four parts, each drawn as soon as it is uploaded: the GPU process's renderer then draws one part
+    // while the next is still being copied to it.
+    var part = Math.ceil(count / 12) * 3;
+    for (var first = 0; first < count; first += part) {
+        var n = Math.min(part, count - first);
+        gl.bufferSubData(gl.ARRAY_BUFFER, first * 24, HEAPU8.subarray(corners + first * 24, corners + (first + n) * 24));
+        gl.drawArrays(gl.TRIANGLES, first, n);
+    }
     // Back to what the emulation believes is bound.
     for (var index = 0; index < 2; ++index) {
         if (!GLEmulation.enabledVertexAttribArrays[index]) {

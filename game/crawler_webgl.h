@@ -1,6 +1,6 @@
-// The browser edition's own way to draw the crawler batch: the gathered triangles go to WebGL in one
-// buffer upload and one draw call, past the fixed-function emulation, which would copy them through
-// its 2 MiB buffer in calls of 65,535 corners and rebuild its state around each. The desktop never
+// The browser edition's own way to draw the crawler batch: the gathered triangles go to WebGL with one
+// program and buffer of their own, past the fixed-function emulation, which would copy them through
+// its 2 MiB buffer in calls of 65,535 corners and set its whole state up again around each. The desktop never
 // calls it; the file compiles to nothing there.
 #pragma once
 
