@@ -1,4 +1,5 @@
-// Decoding the game's plain pictures with libpng, without SDL.
+// Decoding the game's plain pictures without SDL: with libpng on the desktop, with stb_image in the
+// browser.
 #include "render/picture.h"
 
 #include <cstdlib>
@@ -9,8 +10,67 @@
 #include "resources/resource_file.h"
 
 #ifdef __EMSCRIPTEN__
-bool decodePlainPng(const uint8_t*, size_t, Picture*) {
-    return false;
+// The browser build has no libpng; it links the stb_image decoder that its SDL_image uses.
+extern "C" unsigned char* stbi_load_from_memory(const unsigned char* buffer, int length, int* width,
+                                                int* height, int* channels, int wantedChannels);
+extern "C" void stbi_image_free(void* pixels);
+
+namespace {
+uint32_t big32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The same plain pictures the desktop decodes with libpng: 8 bits per channel, RGB or RGBA, not
+// interlaced, no transparency chunk. Called after isDecodablePng, so the header and every chunk's
+// length are known to lie inside the file.
+bool isPlainPngHeader(const uint8_t* bytes, size_t length) {
+    const uint8_t depth = bytes[24];
+    const uint8_t colour = bytes[25];
+    const uint8_t interlace = bytes[28];
+    if (depth != 8 || (colour != 2 && colour != 6) || interlace != 0) {
+        return false;
+    }
+    for (size_t at = 8; length - at >= 12; at += 12 + big32(bytes + at)) {
+        if (std::memcmp(bytes + at + 4, "tRNS", 4) == 0) {
+            return false;
+        }
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
+            break;
+        }
+    }
+    return true;
+}
+} // namespace
+
+bool decodePlainPng(const uint8_t* bytes, size_t length, Picture* picture) {
+    *picture = Picture();
+    const uint32_t largest = static_cast<uint32_t>(Texture::kLargestPictureSide);
+    if (!isDecodablePng(bytes, length, largest) || !isPlainPngHeader(bytes, length)) {
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    unsigned char* decoded =
+        stbi_load_from_memory(bytes, static_cast<int>(length), &width, &height, &channels, 0);
+    if (decoded == nullptr) {
+        return false;
+    }
+    if ((channels == 3 || channels == 4) && width > 0 && height > 0) {
+        picture->width = width;
+        picture->height = height;
+        picture->bytesPerPixel = channels;
+        picture->pitch = (width * channels + 3) & ~3;
+        picture->pixels.assign(static_cast<size_t>(picture->pitch) * static_cast<size_t>(height), 0);
+        const size_t row = static_cast<size_t>(width) * static_cast<size_t>(channels);
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(picture->pixels.data() + static_cast<size_t>(picture->pitch) * y,
+                        decoded + row * static_cast<size_t>(y), row);
+        }
+    }
+    stbi_image_free(decoded);
+    return picture->width > 0;
 }
 #else
 #include <png.h>
@@ -102,10 +162,6 @@ bool decodePlainPng(const uint8_t* bytes, size_t length, Picture* picture) {
 
 bool decodePlainPicture(const std::string& path, Picture* picture) {
     *picture = Picture();
-#ifdef __EMSCRIPTEN__
-    (void)path;
-    return false;
-#else
     size_t length = 0;
     uint8_t* bytes = readResourceFile(path, &length);
     if (bytes == nullptr) {
@@ -114,5 +170,4 @@ bool decodePlainPicture(const std::string& path, Picture* picture) {
     const bool decoded = decodePlainPng(bytes, length, picture);
     std::free(bytes);
     return decoded;
-#endif
 }

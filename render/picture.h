@@ -17,13 +17,12 @@ struct Picture {
     std::vector<uint8_t> pixels;
 };
 
-// Reads and unscrambles the resource file at path and decodes it with libpng alone; safe on any thread
-// at any time. Only the plain pictures the game ships are decoded: PNG with 8 bits per channel, RGB or
+// Reads and unscrambles the resource file at path and decodes it with libpng alone (stb_image in the
+// browser build); safe on any thread at any time. Only the plain pictures the game ships are decoded: PNG with 8 bits per channel, RGB or
 // RGBA, not interlaced, without a transparency chunk, that pass the texture's own header checks and
 // that libpng reads to their end without a single warning. For those, the bytes are exactly what the
 // texture's SDL_image road gives. Anything else is declined (false), and the caller decodes it through
-// that road, which thereby keeps the decision over every damaged or unusual file. Always false in the
-// browser build, which has no libpng of its own.
+// that road, which thereby keeps the decision over every damaged or unusual file.
 bool decodePlainPicture(const std::string& path, Picture* picture);
 // The same for a file already read and unscrambled.
 bool decodePlainPng(const uint8_t* bytes, size_t length, Picture* picture);

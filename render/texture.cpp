@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "render/picture.h"
 #include "render/picture_prefetch.h"
 #include "render/png_checks.h"
 #include "render/render_state.h"
@@ -199,6 +200,14 @@ bool Texture::load(const std::string& path, PicturePrefetch* ahead) {
         return upload(picture.pixels.data(), picture.width, picture.height, picture.bytesPerPixel,
                       picture.pitch);
     }
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL_image hands every picture through a 2D canvas and reads it back, which took
+    // most of the page's start; its plain pictures are decoded straight into the game's bytes instead.
+    if (decodePlainPicture(path, &picture)) {
+        return upload(picture.pixels.data(), picture.width, picture.height, picture.bytesPerPixel,
+                      picture.pitch);
+    }
+#endif
     SurfacePointer image = decodeImage(path);
     if (image == nullptr || !isConsistent(image.get())) {
         return false;
@@ -227,6 +236,13 @@ bool Texture::upload(const uint8_t* pixels, int width, int height, int bytesPerP
     if (width <= 0 || height <= 0 || width > largest || height > largest) {
         return false;
     }
+#ifdef __EMSCRIPTEN__
+    // WebGL 1 has no unpack row length (asking for one is an error the browser reports on every
+    // upload), so only rows packed as the alignment of 4 packs them can go up there.
+    if (pitch != ((width * bytesPerPixel + 3) & ~3)) {
+        return false;
+    }
+#endif
     GLuint name = 0;
     glGenTextures(1, &name);
     if (name == 0) {
@@ -242,7 +258,9 @@ bool Texture::upload(const uint8_t* pixels, int width, int height, int bytesPerP
     // left behind.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+#ifndef __EMSCRIPTEN__
     glPixelStorei(GL_UNPACK_ROW_LENGTH, pitch / bytesPerPixel);
+#endif
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE,
                  pixels);
     glPopClientAttrib();

@@ -39,21 +39,25 @@ window.addEventListener('error', (event) => {
   if (!(window.Module && window.Module.calledRun)) fail(`The game could not start: ${event.message}.`);
 });
 
-// WebGL is asked for before anything is downloaded: the game's GL emulation would otherwise fail deep
-// inside its set-up, leaving a black page.
-function hasWebGL() {
+// The game's WebGL context is made here, before anything is downloaded: without WebGL the game's GL
+// emulation would fail deep inside its set-up, leaving a black page; and the browser takes a while to set
+// a context up, which it now does while the files download. The game's SDL takes this context as its
+// window's (GL_PREINITIALIZED_CONTEXT), so the attributes are those the game's display asks for: no
+// multisampling, a depth buffer and a stencil buffer (app/display.cpp), no alpha (the page is opaque).
+function makeGameContext() {
   try {
-    const probe = document.createElement('canvas');
-    return !!(window.WebGLRenderingContext && (probe.getContext('webgl') || probe.getContext('experimental-webgl')));
+    const attributes = { antialias: false, alpha: false, depth: true, stencil: true };
+    return window.WebGLRenderingContext ? canvas.getContext('webgl', attributes) : null;
   } catch (e) {
-    return false;
+    return null;
   }
 }
 
 // Fetches every file at once, reporting the fraction of the bytes received, or null while the size
 // of some file is not known (no size announced, or a compressed answer, whose announced size the bytes
 // read here would overshoot), and the bytes received.
-async function fetchAll(names, onProgress) {
+// onFile(i, bytes) hears of each file as soon as it is whole.
+async function fetchAll(names, onProgress, onFile) {
   const received = names.map(() => 0);
   const expected = names.map(() => undefined);
   const report = () => {
@@ -80,6 +84,7 @@ async function fetchAll(names, onProgress) {
       const whole = new Uint8Array(await response.arrayBuffer());
       received[i] = expected[i] = whole.length;
       report();
+      onFile(i, whole);
       return whole;
     }
     const reader = response.body.getReader();
@@ -103,6 +108,7 @@ async function fetchAll(names, onProgress) {
       whole.set(part, at);
       at += part.length;
     }
+    onFile(i, whole);
     return whole;
   }));
 }
@@ -128,7 +134,9 @@ window.Module = {
   beforePass: [],
   // Called by the game once it runs (web/tavok_library.js).
   onGameStarted() {
+    performance.mark('tavok-game-set-up');
     if (!stopped) loader.hidden = true;
+    canvas.style.visibility = 'visible';
     // The browser's SDL drops the canvas's CSS size when it opens the window.
     fitCanvas();
     canvas.focus();
@@ -151,11 +159,9 @@ window.Module = {
 };
 
 async function load() {
-  if (!hasWebGL()) {
-    fail('taVok cannot start: this browser has no WebGL (it may be switched off), and the game draws with it.');
-    return;
-  }
-  const [script, wasm, data] = await fetchAll([kFiles.script, kFiles.wasm, kFiles.data], (fraction, bytes) => {
+  const names = [kFiles.script, kFiles.wasm, kFiles.data];
+  let compiled = null;
+  const files = fetchAll(names, (fraction, bytes) => {
     if (stopped) return;
     if (fraction === null) {
       bar.removeAttribute('value'); // a bar that says "busy" rather than a wrong share
@@ -164,9 +170,29 @@ async function load() {
       bar.value = fraction;
       message.textContent = `loading ${Math.round(fraction * 100)} %`;
     }
+  }, (i, bytes) => {
+    // The browser compiles the game's code on its own threads while the data still downloads.
+    if (names[i] === kFiles.wasm) compiled = WebAssembly.compile(bytes);
   });
+  // Made while the requests are out, so that the browser sets the context up as the bytes arrive. The
+  // canvas stays hidden until the game runs: a browser that composites in software reads a visible
+  // WebGL canvas back after every change (each resize, the game's set-up), which held the start up.
+  canvas.style.visibility = 'hidden';
+  const context = makeGameContext();
+  if (!context) {
+    files.catch(() => {});
+    fail('taVok cannot start: this browser has no WebGL (it may be switched off), and the game draws with it.');
+    return;
+  }
+  const [script, , data] = await files;
+  performance.mark('tavok-files-in'); // read by bench/web/load_time.mjs
   message.textContent = 'starting';
-  window.Module.wasmBinary = wasm.buffer;
+  window.Module.preinitializedWebGLContext = context;
+  window.Module.instantiateWasm = (imports, receive) => {
+    compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+      .catch((error) => fail(`The game could not start: ${String(error && error.message || error)}.`));
+    return {}; // the exports arrive through receive
+  };
   window.Module.getPreloadedPackage = (name) => (name.endsWith(kFiles.data) ? data.buffer : null);
   await runScript(kFiles.dataLoader);
   await runScript(URL.createObjectURL(new Blob([script], { type: 'text/javascript' })));

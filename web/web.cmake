@@ -12,9 +12,11 @@ target_include_directories(tavok_engine PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(tavok_engine PUBLIC -include ${CMAKE_SOURCE_DIR}/web/sdl_web.h)
 
 # SDL 1.2, SDL_image, SDL_mixer and the fixed-function GL are emscripten's own emulations. Images from
-# memory decode through stb_image (the browser's own decoders work only on files preloaded by name).
+# memory decode through stb_image (the browser's own decoders work only on files preloaded by name). The
+# page makes the WebGL context itself while the files download, and the game's SDL takes that one
+# (GL_PREINITIALIZED_CONTEXT, web/loader.js).
 set(TAVOK_WEB_LINK_FLAGS
-    -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0 -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sMINIFY_HTML=0
+    -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0 -sGL_PREINITIALIZED_CONTEXT=1 -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sMINIFY_HTML=0
     -sFORCE_FILESYSTEM=1 -lidbfs.js -sEXIT_RUNTIME=0
     "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','callMain','UTF8ToString']"
     # The browser's image loader calls the decoder through the module's exports.

@@ -336,16 +336,21 @@ async function room0Shows(page) {
 }
 
 // The grid cell of room 0 (rows 1 and 2) the figure stands on, or null: the figure's solid white
-// picture drawn through the room's tint is the brightest thing there.
+// picture drawn through the room's tint is the brightest thing there, beside room 0's item (drawn pale
+// green on its spot, column 10 of row 1, when the shuffle put one there), so that spot counts only when
+// nothing else is lit.
 async function figureCell(page) {
   const picture = await canvasPicture(page, 'css');
+  let itemSpot = null;
   for (let y = 1; y <= 2; ++y) {
     for (let x = 0; x < 14; ++x) {
       const [r, g, b] = cellPixel(picture, x, y);
-      if (g > 200 && r > 100 && b > 100) return { x, y };
+      if (!(g > 200 && r > 100 && b > 100)) continue;
+      if (x === 10 && y === 1) itemSpot = { x, y };
+      else return { x, y };
     }
   }
-  return null;
+  return itemSpot;
 }
 
 // Waits until the figure has stood on one cell for half a second (a step is walked, not jumped).
@@ -469,13 +474,16 @@ test('a standard gamepad, plugged in mid-game: the d-pad and the stick step once
   await push(0, { buttons: [[15, true]] }, { buttons: [[15, false]] });
   await room0Shows(page);
   const start = await settledFigure(page);
-  // The stick held right for 400 ms is one step; back inside the dead zone and out again, another.
-  await push(0, { axes: [0.9, 0.1, 0, 0] }, { axes: [0.2, 0, 0, 0] });
-  await push(0, { axes: [0.8, 0, 0, 0] }, { axes: [0, 0, 0, 0] });
-  assert.deepEqual(await settledFigure(page), { x: start.x + 2, y: start.y }, 'two pushes of the stick, two steps');
-  // Pad 1 (the second pad) steps left with its d-pad.
-  await push(1, { buttons: [[14, true]] }, { buttons: [[14, false]] });
-  assert.deepEqual(await settledFigure(page), { x: start.x + 1, y: start.y }, 'the second pad steps left');
+  // The figure starts on a shuffled cell: the pushes go away from the nearer side wall.
+  const way = start.x <= 6 ? 1 : -1;
+  // The stick held for 400 ms is one step; back inside the dead zone and out again, another.
+  await push(0, { axes: [0.9 * way, 0.1, 0, 0] }, { axes: [0.2 * way, 0, 0, 0] });
+  await push(0, { axes: [0.8 * way, 0, 0, 0] }, { axes: [0, 0, 0, 0] });
+  assert.deepEqual(await settledFigure(page), { x: start.x + 2 * way, y: start.y }, 'two pushes of the stick, two steps');
+  // Pad 1 (the second pad) steps back with its d-pad (14 is left, 15 right).
+  const back = way === 1 ? 14 : 15;
+  await push(1, { buttons: [[back, true]] }, { buttons: [[back, false]] });
+  assert.deepEqual(await settledFigure(page), { x: start.x + way, y: start.y }, 'the second pad steps back');
   // Start is Escape; in the pause menu button 0 chooses the centre, which resumes.
   await push(0, { buttons: [[9, true]] }, { buttons: [[9, false]] });
   await waitFor('the pause menu', () => page.evaluate(() => Module._tavok_game_mode() === 5), 5);
