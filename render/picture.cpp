@@ -16,30 +16,14 @@ extern "C" unsigned char* stbi_load_from_memory(const unsigned char* buffer, int
 extern "C" void stbi_image_free(void* pixels);
 
 namespace {
-uint32_t big32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-           static_cast<uint32_t>(p[2]) << 8 | p[3];
-}
-
 // The same plain pictures the desktop decodes with libpng: 8 bits per channel, RGB or RGBA, not
-// interlaced, no transparency chunk. Called after isDecodablePng, so the header and every chunk's
-// length are known to lie inside the file.
+// interlaced, no transparency chunk. Called after isDecodablePng, so the header lies inside the file.
 bool isPlainPngHeader(const uint8_t* bytes, size_t length) {
     const uint8_t depth = bytes[24];
     const uint8_t colour = bytes[25];
     const uint8_t interlace = bytes[28];
-    if (depth != 8 || (colour != 2 && colour != 6) || interlace != 0) {
-        return false;
-    }
-    for (size_t at = 8; length - at >= 12; at += 12 + big32(bytes + at)) {
-        if (std::memcmp(bytes + at + 4, "tRNS", 4) == 0) {
-            return false;
-        }
-        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
-            break;
-        }
-    }
-    return true;
+    return depth == 8 && (colour == 2 || colour == 6) && interlace == 0 &&
+           !pngHasChunk(bytes, length, "tRNS");
 }
 } // namespace
 

@@ -37,6 +37,19 @@ bool pngChunksFit(const uint8_t* bytes, size_t length) {
     return false;
 }
 
+bool pngHasChunk(const uint8_t* bytes, size_t length, const char type[4]) {
+    for (size_t at = 8; length - at >= 12 && big32(bytes + at) <= length - at - 12;
+         at += 12 + big32(bytes + at)) {
+        if (std::memcmp(bytes + at + 4, type, 4) == 0) {
+            return true;
+        }
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
+            return false;
+        }
+    }
+    return false;
+}
+
 bool isDecodablePng(const uint8_t* bytes, size_t length, uint32_t largest) {
     uint32_t width = 0;
     uint32_t height = 0;

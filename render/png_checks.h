@@ -16,3 +16,6 @@ bool pngSize(const uint8_t* bytes, size_t length, uint32_t* width, uint32_t* hei
 // True when every chunk up to IEND lies within the bytes: SDL_image's reader never reports a short read,
 // so libpng takes stale bytes for whatever a chunk claims beyond the end, and can go on for ever.
 bool pngChunksFit(const uint8_t* bytes, size_t length);
+// True when a chunk of the given four-letter type comes before IEND, every chunk up to it within the
+// bytes.
+bool pngHasChunk(const uint8_t* bytes, size_t length, const char type[4]);

@@ -196,18 +196,16 @@ void Texture::release() {
 bool Texture::load(const std::string& path, PicturePrefetch* ahead) {
     release();
     Picture picture;
-    if (ahead != nullptr && ahead->take(path, &picture)) {
-        return upload(picture.pixels.data(), picture.width, picture.height, picture.bytesPerPixel,
-                      picture.pitch);
-    }
+    bool decoded = ahead != nullptr && ahead->take(path, &picture);
 #ifdef __EMSCRIPTEN__
     // The browser's SDL_image hands every picture through a 2D canvas and reads it back, which took
     // most of the page's start; its plain pictures are decoded straight into the game's bytes instead.
-    if (decodePlainPicture(path, &picture)) {
+    decoded = decoded || decodePlainPicture(path, &picture);
+#endif
+    if (decoded) {
         return upload(picture.pixels.data(), picture.width, picture.height, picture.bytesPerPixel,
                       picture.pitch);
     }
-#endif
     SurfacePointer image = decodeImage(path);
     if (image == nullptr || !isConsistent(image.get())) {
         return false;
