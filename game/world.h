@@ -11,6 +11,7 @@
 #include <list>
 
 #include "game/crawler_batch.h"
+#include "game/field_layer.h"
 #include "game/world_tables.h"
 
 class Avatar;
@@ -71,6 +72,12 @@ public:
     float cellRate[kGridWidth][kGridHeight];
     std::list<Avatar*> avatars;   // index order 0..4
     std::list<Crawler*> crawlers; // newest first
+    // Whether the tiles are drawn from a picture kept between frames (where the GL can keep one) rather
+    // than cell by cell every frame; the pixels are the same either way. Benchmarks turn it off to
+    // measure the field drawn directly.
+    bool keepFieldPicture = true;
+    // Whether the last draw showed the tiles from the kept picture.
+    bool fieldDrawnFromPicture() const { return fieldDrawnFromPicture_; }
 
 private:
     void setUpRooms();
@@ -86,12 +93,17 @@ private:
     void animateCells(float dt);
     void cullCrawlers();
 
+    // Which cells a pass of tile drawing covers.
+    enum class TileCells { kAll, kDoors, kStaleInKeptPicture };
+    bool drawKeptField(float c, float shift);
     void drawDoorLights(float c) const;
-    void drawTiles(float c) const;
-    void drawTileRows(int firstRow, int endRow, float c) const;
+    void drawTiles(float c, TileCells which) const;
+    void drawTileRows(int firstRow, int endRow, float c, TileCells which) const;
     void drawItems(float c) const;
     void drawCrawlers(float c);
     void drawMasks(float c) const;
 
     CrawlerBatch crawlerBatch_; // kept from frame to frame, so a steady swarm allocates nothing
+    FieldLayer fieldLayer_;     // the tiles' kept picture, freed with the World
+    bool fieldDrawnFromPicture_ = false;
 };

@@ -65,8 +65,11 @@ void World::draw() {
     const float shift = std::round(theViewport->width * 0.5f) - 14.0f * c * 0.5f;
     glPushMatrix();
     glTranslatef(0.0f, shift, 0.0f);
-    drawDoorLights(c);
-    drawTiles(c);
+    fieldDrawnFromPicture_ = drawKeptField(c, shift);
+    if (!fieldDrawnFromPicture_) {
+        drawDoorLights(c);
+        drawTiles(c, TileCells::kAll);
+    }
     for (const Avatar* avatar : avatars) {
         avatar->draw();
     }
@@ -74,6 +77,24 @@ void World::draw() {
     drawCrawlers(c);
     drawMasks(c);
     glPopMatrix();
+}
+
+bool World::drawKeptField(float c, float shift) {
+    if (!keepFieldPicture || !fieldLayer_.update(*this, static_cast<int>(windowWidth),
+                                                 static_cast<int>(windowHeight), c, shift)) {
+        return false;
+    }
+    const FieldLayer::Stale& stale = fieldLayer_.stale();
+    if (stale.whole || stale.count > 0) {
+        fieldLayer_.begin(c);
+        drawTiles(c, TileCells::kStaleInKeptPicture);
+        fieldLayer_.end();
+    }
+    fieldLayer_.show(shift, c);
+    // The door cells over it, as the direct drawing has them: the light, then the door's tile.
+    drawDoorLights(c);
+    drawTiles(c, TileCells::kDoors);
+    return true;
 }
 
 void World::drawDoorLights(float c) const {
@@ -98,18 +119,18 @@ void World::drawDoorLights(float c) const {
     }
 }
 
-void World::drawTiles(float c) const {
+void World::drawTiles(float c, TileCells which) const {
     // Room 0 is drawn green-tinted, everything above untinted. Within each of the two bands the cells
     // go out grouped by picture, one bind and one batch per picture: cells never overlap, so the order
     // changes no pixel, and binds are what a software renderer pays for.
     setFlatColour(0.5f, 1.0f, 0.5f, 1.0f);
-    drawTileRows(0, kTintedRows, c);
+    drawTileRows(0, kTintedRows, c, which);
     setFlatColour(1.0f, 1.0f, 1.0f, 1.0f);
-    drawTileRows(kTintedRows, kGridHeight, c);
+    drawTileRows(kTintedRows, kGridHeight, c, which);
     unbindTexture();
 }
 
-void World::drawTileRows(int firstRow, int endRow, float c) const {
+void World::drawTileRows(int firstRow, int endRow, float c, TileCells which) const {
     struct Cell {
         Texture* texture;
         int x, y;
@@ -118,6 +139,10 @@ void World::drawTileRows(int firstRow, int endRow, float c) const {
     int count = 0;
     for (int y = firstRow; y < endRow; ++y) {
         for (int x = 0; x < kGridWidth; ++x) {
+            if ((which == TileCells::kDoors && !isDoorCell(x, y)) ||
+                (which == TileCells::kStaleInKeptPicture && !fieldLayer_.stale().cell[x][y])) {
+                continue;
+            }
             cells[count++] = {cellTextures[x][y][cellFrame[x][y]], x, y};
         }
     }

@@ -298,3 +298,40 @@ TEST_F(PlayFramePixels, EveryPixelMatchesTheCellByCellDrawingWithTheGamesOwnPict
     ASSERT_EQ(gameMode, kModePlay) << "every picture loaded";
     expectBusyAndRevealingFramesAgree(world);
 }
+
+// The tiles come from a picture kept between frames; every change to what it shows must reach the
+// window in the same frame. One window, one World, drawn again after each change and held to the
+// cell-by-cell drawing: the first frame, one cell stirring, two cells trading pictures, the tint the
+// door lights follow, a resize and back.
+TEST_F(PlayFramePixels, TheKeptFieldPictureShowsEveryChangeInTheFrameItHappens) {
+    REQUIRE_GL_WINDOW(1280, 720);
+    World& world = newWorldWithDistinctPictures(17);
+    ASSERT_EQ(gameMode, kModePlay) << "every picture loaded";
+    setBusyField(world);
+    PlayScreen screen;
+    const auto expectSame = [&](int width, int height, const char* what) {
+        REQUIRE_GL_WINDOW(width, height);
+        theViewport->width = static_cast<float>(width);
+        theViewport->height = static_cast<float>(height);
+        scribbleWindow();
+        theViewport->begin2D();
+        drawReferencePlayFrame(world);
+        const std::vector<uint8_t> expected = grabWindow(width, height);
+        scribbleWindow();
+        screen.draw();
+        EXPECT_TRUE(world.fieldDrawnFromPicture()) << what << ": the kept picture is what is checked";
+        const Difference d = compare(expected, grabWindow(width, height), width);
+        EXPECT_EQ(d.count, 0) << what << " at " << width << "x" << height << ": " << describe(d);
+    };
+    expectSame(1280, 720, "first frame");
+    expectSame(1280, 720, "nothing changed");
+    world.cellFrame[6][9] = (world.cellFrame[6][9] + 1) % kFramesPerTexture;
+    expectSame(1280, 720, "one cell stirred");
+    std::swap(world.cellTextures[3][5], world.cellTextures[8][14]);
+    expectSame(1280, 720, "two cells traded pictures");
+    world.tintCurrent[1] = 0.35f;
+    expectSame(1280, 720, "tint drifted");
+    expectSame(1366, 768, "resized");
+    world.cellFrame[0][0] = (world.cellFrame[0][0] + 1) % kFramesPerTexture;
+    expectSame(1280, 720, "back to the first size, a corner cell stirred");
+}
