@@ -184,6 +184,9 @@ void measureOrdinary(World& world, PlayScreen& screen, FrameCounts& counts) {
     for (int i = 0; i < kWarmUp; ++i) {
         keepFieldLit(world);
         screen.frame(kFrame);
+        world.keepFieldPicture = false;
+        screen.frame(kFrame);
+        world.keepFieldPicture = true;
         emptyFrame();
         emptyFrameByQuad();
         picture.present();
@@ -191,7 +194,7 @@ void measureOrdinary(World& world, PlayScreen& screen, FrameCounts& counts) {
     }
     glFinish();
 
-    std::vector<double> empty, emptyByQuad, reference, fieldPicture, ordinary, difference;
+    std::vector<double> empty, emptyByQuad, reference, fieldPicture, ordinary, difference, cellByCell;
     for (int i = 0; i < kPasses; ++i) {
         keepFieldLit(world);
         const double e = timed(emptyFrame);
@@ -199,6 +202,11 @@ void measureOrdinary(World& world, PlayScreen& screen, FrameCounts& counts) {
         reference.push_back(timed([&] { picture.present(); }));
         fieldPicture.push_back(timed([&] { picture.present(true); }));
         const double o = timed([&] { countedFrame(screen, counts); });
+        // The same frame with the field's tiles drawn cell by cell, as before they were kept.
+        keepFieldLit(world);
+        world.keepFieldPicture = false;
+        cellByCell.push_back(timed([&] { screen.frame(kFrame); }));
+        world.keepFieldPicture = true;
         empty.push_back(e);
         ordinary.push_back(o);
         difference.push_back(o - e);
@@ -219,6 +227,9 @@ void measureOrdinary(World& world, PlayScreen& screen, FrameCounts& counts) {
     std::printf("  PlayScreen::frame                               %7.3f ms (%.2f x the reference, %.2f x the "
                 "full-window quad)\n",
                 ordinaryMs, ordinaryMs / referenceMs, ordinaryMs / median(emptyByQuad));
+    std::printf("  PlayScreen::frame, the tiles drawn cell by cell   %7.3f ms (%.2f x the reference; for "
+                "information: the frame before the field's picture was kept)\n",
+                median(cellByCell), median(cellByCell) / referenceMs);
     std::printf("  difference (play frame - empty frame)           %7.3f ms (median of the per-pass "
                 "differences)\n",
                 median(difference));

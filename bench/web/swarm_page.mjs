@@ -8,7 +8,9 @@
 // taken the commands, before SwiftShader has drawn them, so the goals web.swarm (pixel ratio 1) and
 // web.swarm.hidpi (2), the game's page at most 1.25 x the bare one, are judged on the frames read back.
 // For information, timed alike in the same rounds: the game's page with its bodies drawn through the GL
-// emulation instead of its own WebGL path, the game's page with the field lit and no swarm, and the bare
+// emulation instead of its own WebGL path, the game's page with its field's tiles drawn cell by cell
+// every frame instead of from the picture it keeps, the game's page with the field lit and no swarm, and
+// the bare
 // page drawing a picture of that lit field as one textured quad before the triangles (the least any
 // page must do for the whole frame).
 // Usage: node bench/web/swarm_page.mjs PAGE_FOLDER [ROUNDS]
@@ -38,10 +40,11 @@ async function openGame(context, base, query, errors) {
 
 // The game's frames: its own main loop is paused, and each pass is run as the loop would run it, with
 // the bodies through the page's own WebGL path or, when `emulated`, through the GL emulation.
-function gameFrames(page, n, emulated = false) {
-  return page.evaluate(({ n, emulated }) => {
+function gameFrames(page, n, emulated = false, fieldDirect = false) {
+  return page.evaluate(({ n, emulated, fieldDirect }) => {
     Module.pauseMainLoop();
     Module.tavokCrawlersThroughEmulation = emulated;
+    Module._tavok_draw_field_directly(fieldDirect ? 1 : 0);
     const times = [];
     const drawn = [];
     const pixel = new Uint8Array(4);
@@ -59,9 +62,10 @@ function gameFrames(page, n, emulated = false) {
       }
     }
     Module.tavokCrawlersThroughEmulation = false;
+    Module._tavok_draw_field_directly(0);
     Module.resumeMainLoop();
     return { times, drawn };
-  }, { n, emulated });
+  }, { n, emulated, fieldDirect });
 }
 
 function bareFrames(page, n) {
@@ -145,6 +149,7 @@ async function measureAtRatio(browser, base, html, pixelRatio, goal) {
     game: (n) => gameFrames(game, n),
     bare: (n) => bareFrames(bare, n),
     emulated: (n) => gameFrames(game, n, true),
+    fieldDirect: (n) => gameFrames(game, n, false, true),
     lit: (n) => gameFrames(lit, n),
     bareField: (n) => bareFrames(bareField, n),
   };
@@ -174,6 +179,7 @@ async function measureAtRatio(browser, base, html, pixelRatio, goal) {
   row('the game\'s page, whole pass ending in gl.finish()', 'game');
   row('bare WebGL page, the same triangles, one draw call', 'bare');
   row('the game\'s page, bodies through the GL emulation (for information)', 'emulated');
+  row('the game\'s page, field\'s tiles drawn cell by cell (for information)', 'fieldDirect');
   row('the game\'s page, lit field, no swarm (for information)', 'lit');
   row('bare WebGL page, the lit field\'s picture and the triangles (floor)', 'bareField');
   console.log(`  the game's page less its lit field, drawn: ${(drawn('game') - drawn('lit')).toFixed(2)} ms ` +
