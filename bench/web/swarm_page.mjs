@@ -9,8 +9,8 @@
 // web.swarm.hidpi (2), the game's page at most 1.25 x the bare one, are judged on the frames read back.
 // For information, timed alike in the same rounds: the game's page with its bodies drawn through the GL
 // emulation instead of its own WebGL path, the game's page with its field's tiles drawn cell by cell
-// every frame instead of from the picture it keeps, the game's page with the field lit and no swarm, and
-// the bare
+// every frame instead of from the picture it keeps, the game's page with the field lit and no swarm
+// (with its tiles from the kept picture and drawn cell by cell), and the bare
 // page drawing a picture of that lit field as one textured quad before the triangles (the least any
 // page must do for the whole frame).
 // Usage: node bench/web/swarm_page.mjs PAGE_FOLDER [ROUNDS]
@@ -151,6 +151,7 @@ async function measureAtRatio(browser, base, html, pixelRatio, goal) {
     emulated: (n) => gameFrames(game, n, true),
     fieldDirect: (n) => gameFrames(game, n, false, true),
     lit: (n) => gameFrames(lit, n),
+    litDirect: (n) => gameFrames(lit, n, false, true),
     bareField: (n) => bareFrames(bareField, n),
   };
   const times = {};
@@ -181,6 +182,7 @@ async function measureAtRatio(browser, base, html, pixelRatio, goal) {
   row('the game\'s page, bodies through the GL emulation (for information)', 'emulated');
   row('the game\'s page, field\'s tiles drawn cell by cell (for information)', 'fieldDirect');
   row('the game\'s page, lit field, no swarm (for information)', 'lit');
+  row('the same, the field\'s tiles drawn cell by cell (for information)', 'litDirect');
   row('bare WebGL page, the lit field\'s picture and the triangles (floor)', 'bareField');
   console.log(`  the game's page less its lit field, drawn: ${(drawn('game') - drawn('lit')).toFixed(2)} ms ` +
       `(the bodies and their update, against the bare page's ${drawn('bare').toFixed(2)} ms); ` +
