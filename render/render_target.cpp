@@ -23,16 +23,21 @@ const GLenum kFramebufferBinding = 0x8CA6; // GL_FRAMEBUFFER_BINDING
 const GLenum kColourAttachment0 = 0x8CE0;  // GL_COLOR_ATTACHMENT0
 const GLenum kFramebufferComplete = 0x8CD5;
 
-// Mesa keeps a window's rows from the top and turns the vertical axis as its last step; an offscreen
-// picture keeps them from the bottom. Its rasterizer rounds corners and decides shared edges in the turned
-// coordinates, so a picture drawn the right way up differs from the window along edges and texel
-// boundaries. Drawn upside down it gets the window's coordinates exactly, and the same pixels. The
-// browser's WebGL draws the page's canvas into an offscreen picture of its own, the right way up.
+// Whether the window being drawn (framebuffer `bound` while the caller draws it) keeps its rows from the
+// top. Mesa keeps a window system's framebuffer so, and turns the vertical axis as its last step; a
+// framebuffer object keeps them from the bottom. Its rasterizer rounds corners and decides shared edges
+// in the turned coordinates, so a picture drawn the right way up differs from that window along edges
+// and texel boundaries, and one drawn upside down gets the window's coordinates exactly. sdl12-compat
+// gives an SDL 1.2 program a framebuffer object of its own as the window (bound while it draws), and
+// the browser's WebGL draws the canvas into one too: both the right way up, like the picture.
+bool windowRowsFromTop(GLint bound) {
 #ifdef __EMSCRIPTEN__
-const bool kWindowRowsFromTop = false;
+    (void)bound;
+    return false;
 #else
-const bool kWindowRowsFromTop = true;
+    return bound == 0;
 #endif
+}
 
 #ifdef __EMSCRIPTEN__
 struct FramebufferCalls {
@@ -188,7 +193,8 @@ void RenderTarget::begin() {
     glGetIntegerv(GL_VIEWPORT, outerViewport_);
     framebufferCalls().bindTo(framebuffer_);
     glViewport(0, 0, width_, height_);
-    if (kWindowRowsFromTop) {
+    upsideDown_ = windowRowsFromTop(outerFramebuffer_);
+    if (upsideDown_) {
         // Upside down, as the window's rows are kept: the projection's vertical row negated (exactly),
         // so every corner lands on the very coordinate it has in the window, and the turned winding
         // still counts as the front.
@@ -207,7 +213,7 @@ void RenderTarget::begin() {
 }
 
 void RenderTarget::end() {
-    if (kWindowRowsFromTop) {
+    if (upsideDown_) {
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
         glMatrixMode(static_cast<GLenum>(outerMatrixMode_));
@@ -240,7 +246,7 @@ void RenderTarget::show(int left, int right) const {
     const float s0 = static_cast<float>(left) / static_cast<float>(width_);
     const float s1 = static_cast<float>(right) / static_cast<float>(width_);
     // The window's bottom row is the picture's top one when it was drawn upside down.
-    const float tBottom = kWindowRowsFromTop ? 1.0f : 0.0f;
+    const float tBottom = upsideDown_ ? 1.0f : 0.0f;
     const float tTop = 1.0f - tBottom;
     glBegin(GL_QUADS);
     glTexCoord2f(s0, tBottom);

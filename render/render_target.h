@@ -39,4 +39,5 @@ private:
     int outerViewport_[4] = {0, 0, 0, 0};
     int outerMatrixMode_ = 0;
     int outerFrontFace_ = 0;
+    bool upsideDown_ = false; // drawn upside down, as the window keeps its rows
 };
