@@ -44,13 +44,21 @@ window.addEventListener('error', (event) => {
 // a context up, which it now does while the files download. The game's SDL takes this context as its
 // window's (GL_PREINITIALIZED_CONTEXT), so the attributes are those the game's display asks for: no
 // multisampling, a depth buffer and a stencil buffer (app/display.cpp), no alpha (the page is opaque).
+// The game's GL emulation switches on every extension the context offers as it starts (all but the
+// debugging ones); the browser answers each first request through its GPU process, so they are asked
+// for here, while the files download, and the game's own requests find them ready.
 function makeGameContext() {
+  let context = null;
   try {
     const attributes = { antialias: false, alpha: false, depth: true, stencil: true };
-    return window.WebGLRenderingContext ? canvas.getContext('webgl', attributes) : null;
+    context = window.WebGLRenderingContext ? canvas.getContext('webgl', attributes) : null;
   } catch (e) {
     return null;
   }
+  for (const name of (context && context.getSupportedExtensions()) || []) {
+    if (!name.includes('lose_context') && !name.includes('debug')) context.getExtension(name);
+  }
+  return context;
 }
 
 // Fetches every file at once, reporting the fraction of the bytes received, or null while the size

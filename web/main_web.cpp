@@ -17,6 +17,7 @@
 #include "app/services.h"
 #include "game/world.h"
 #include "resources/resource_access.h"
+#include "web/gl_warm_up.h"
 #include "web/page_files.h"
 #include "web/page_input.h"
 
@@ -201,6 +202,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     tavok_install_probes();
+    warmUpDrawing();
     game = new Game;
     game->init();
     tavok_page_started();
