@@ -36,7 +36,7 @@ function fail(text) {
 again.addEventListener('click', () => location.reload());
 // An error before the game runs (its script failing as it starts) would otherwise leave the bar waiting.
 window.addEventListener('error', (event) => {
-  if (!(window.Module && window.Module.calledRun)) fail(`The game could not start: ${event.message}.`);
+  if (!(window.Module && window.Module.gameStarted)) fail(`The game could not start: ${event.message}.`);
 });
 
 // The game's WebGL context is made here, before anything is downloaded: without WebGL the game's GL
@@ -44,20 +44,28 @@ window.addEventListener('error', (event) => {
 // a context up, which it now does while the files download. The game's SDL takes this context as its
 // window's (GL_PREINITIALIZED_CONTEXT), so the attributes are those the game's display asks for: no
 // multisampling, a depth buffer and a stencil buffer (app/display.cpp), no alpha (the page is opaque).
+// The game's GL emulation switches on every extension the context offers as it starts (all but the
+// debugging ones); the browser answers each first request through its GPU process, so they are asked
+// for here, while the files download, and the game's own requests find them ready.
 function makeGameContext() {
+  let context = null;
   try {
     const attributes = { antialias: false, alpha: false, depth: true, stencil: true };
-    return window.WebGLRenderingContext ? canvas.getContext('webgl', attributes) : null;
+    context = window.WebGLRenderingContext ? canvas.getContext('webgl', attributes) : null;
   } catch (e) {
     return null;
   }
+  for (const name of (context && context.getSupportedExtensions()) || []) {
+    if (!name.includes('lose_context') && !name.includes('debug')) context.getExtension(name);
+  }
+  return context;
 }
 
 // Fetches every file at once, reporting the fraction of the bytes received, or null while the size
 // of some file is not known (no size announced, or a compressed answer, whose announced size the bytes
 // read here would overshoot), and the bytes received.
-// onFile(i, bytes) hears of each file as soon as it is whole.
-async function fetchAll(names, onProgress, onFile) {
+// onFile(i, bytes) hears of each file as soon as it is whole. Gives one promise per file.
+function fetchAll(names, onProgress, onFile) {
   const received = names.map(() => 0);
   const expected = names.map(() => undefined);
   const report = () => {
@@ -65,12 +73,13 @@ async function fetchAll(names, onProgress, onFile) {
     const known = expected.every((size) => size !== null && size !== undefined);
     onProgress(known ? Math.min(1, got / expected.reduce((a, b) => a + b, 0)) : null, got);
   };
-  // The first file that fails stops the others.
-  const stop = new AbortController();
-  return Promise.all(names.map(async (name, i) => {
+  // The first file that fails stops the others. The page's head may have asked for them already.
+  const early = window.tavokEarly;
+  const stop = early ? early.stop : new AbortController();
+  return names.map(async (name, i) => {
     let response;
     try {
-      response = await fetch(name, { signal: stop.signal });
+      response = await ((early && early.answers[name]) || fetch(name, { signal: stop.signal }));
     } catch (e) {
       throw new Error(`${name} could not be downloaded (the network failed)`);
     }
@@ -110,7 +119,7 @@ async function fetchAll(names, onProgress, onFile) {
     }
     onFile(i, whole);
     return whole;
-  }));
+  });
 }
 
 function runScript(source) {
@@ -135,6 +144,7 @@ window.Module = {
   // Called by the game once it runs (web/tavok_library.js).
   onGameStarted() {
     performance.mark('tavok-game-set-up');
+    window.Module.gameStarted = true;
     if (!stopped) loader.hidden = true;
     canvas.style.visibility = 'visible';
     // The browser's SDL drops the canvas's CSS size when it opens the window.
@@ -158,10 +168,13 @@ window.Module = {
   },
 };
 
+// The game's script and code start as soon as they are in, while the data still downloads: the game
+// opens its window and warms up the GL (web/main_web.cpp), and waits. Once the data is in the file
+// system the game is started; the loader's screen stays until then.
 async function load() {
   const names = [kFiles.script, kFiles.wasm, kFiles.data];
   let compiled = null;
-  const files = fetchAll(names, (fraction, bytes) => {
+  const downloads = fetchAll(names, (fraction, bytes) => {
     if (stopped) return;
     if (fraction === null) {
       bar.removeAttribute('value'); // a bar that says "busy" rather than a wrong share
@@ -174,28 +187,38 @@ async function load() {
     // The browser compiles the game's code on its own threads while the data still downloads.
     if (names[i] === kFiles.wasm) compiled = WebAssembly.compile(bytes);
   });
+  const everything = Promise.all(downloads);
   // Made while the requests are out, so that the browser sets the context up as the bytes arrive. The
   // canvas stays hidden until the game runs: a browser that composites in software reads a visible
   // WebGL canvas back after every change (each resize, the game's set-up), which held the start up.
   canvas.style.visibility = 'hidden';
   const context = makeGameContext();
   if (!context) {
-    files.catch(() => {});
+    everything.catch(() => {});
     fail('taVok cannot start: this browser has no WebGL (it may be switched off), and the game draws with it.');
     return;
   }
-  const [script, , data] = await files;
-  performance.mark('tavok-files-in'); // read by bench/web/load_time.mjs
-  message.textContent = 'starting';
+  everything.then(() => performance.mark('tavok-files-in'), // read by bench/web/load_time.mjs
+                  (error) => fail(`taVok could not be loaded: ${error.message}.`));
+  const [script] = await Promise.all([downloads[0], downloads[1]]);
   window.Module.preinitializedWebGLContext = context;
   window.Module.instantiateWasm = (imports, receive) => {
     compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
       .catch((error) => fail(`The game could not start: ${String(error && error.message || error)}.`));
     return {}; // the exports arrive through receive
   };
+  // Called by the game's main once its window is open (web/tavok_library.js); a game that could not
+  // open one has ended instead.
+  const displayReady = new Promise((resolve) => { window.Module.onDisplayReady = resolve; });
+  await runScript(URL.createObjectURL(new Blob([script], { type: 'text/javascript' })));
+  const [, , data] = await everything;
+  if (!stopped) message.textContent = 'starting';
+  await displayReady;
+  if (stopped) return;
+  // The game runs already, so the data's loader puts the files straight into its file system.
   window.Module.getPreloadedPackage = (name) => (name.endsWith(kFiles.data) ? data.buffer : null);
   await runScript(kFiles.dataLoader);
-  await runScript(URL.createObjectURL(new Blob([script], { type: 'text/javascript' })));
+  window.Module._tavok_start_game();
 }
 
 startTouchControls();

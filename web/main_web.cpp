@@ -17,6 +17,7 @@
 #include "app/services.h"
 #include "game/world.h"
 #include "resources/resource_access.h"
+#include "web/gl_warm_up.h"
 #include "web/page_files.h"
 #include "web/page_input.h"
 
@@ -32,6 +33,7 @@ extern "C" {
 // web/tavok_library.js
 int tavok_canvas_width();
 int tavok_canvas_height();
+void tavok_display_ready();
 void tavok_page_started();
 void tavok_game_ended(int exitCode);
 void tavok_install_probes();
@@ -201,10 +203,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     tavok_install_probes();
+    warmUpDrawing();
+    // The resource files may still be on their way: the page starts the game once they are in.
+    tavok_display_ready();
+    return 0;
+}
+
+// Called by the page (web/loader.js) once the resource files are in the file system, after main.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavok_start_game() {
+    if (game != nullptr) {
+        return;
+    }
     game = new Game;
     game->init();
     tavok_page_started();
     // 0 frames per second: the browser's own display rate.
     emscripten_set_main_loop(browserFrame, 0, 0);
-    return 0;
 }

@@ -7,7 +7,7 @@
 
   function whenGameStarted(then) {
     var poll = setInterval(function() {
-      if (typeof Module !== 'undefined' && (Module.calledRun || Module.exitCode !== undefined)) {
+      if (typeof Module !== 'undefined' && (Module.gameStarted || Module.exitCode !== undefined)) {
         clearInterval(poll);
         then();
       }

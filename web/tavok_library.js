@@ -9,6 +9,11 @@ mergeInto(LibraryManager.library, {
     return Module['canvas'].height;
   },
 
+  // The window is open and the game waits for its resource files (web/loader.js starts it).
+  tavok_display_ready: function() {
+    if (Module['onDisplayReady']) Module['onDisplayReady']();
+  },
+
   // The game runs: the page drops its loading screen, and gets a way to start the audio from a touch's
   // end or a click (some mobile browsers refuse it from a touch's start, where emscripten's SDL tries).
   tavok_page_started__deps: ['$SDL'],

@@ -26,7 +26,8 @@ set(TAVOK_WEB_LINK_FLAGS
 
 function(tavok_page target)
     add_executable(${target} ${CMAKE_SOURCE_DIR}/web/main_web.cpp ${CMAKE_SOURCE_DIR}/web/page_files.cpp
-                           ${CMAKE_SOURCE_DIR}/web/page_input.cpp ${CMAKE_SOURCE_DIR}/web/gl_shims.cpp ${ARGN})
+                           ${CMAKE_SOURCE_DIR}/web/page_input.cpp ${CMAKE_SOURCE_DIR}/web/gl_shims.cpp
+                           ${CMAKE_SOURCE_DIR}/web/gl_warm_up.cpp ${ARGN})
     target_link_libraries(${target} PRIVATE tavok_engine)
     target_link_options(${target} PRIVATE ${TAVOK_WEB_LINK_FLAGS})
     set_target_properties(${target} PROPERTIES SUFFIX ".js"

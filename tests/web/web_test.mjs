@@ -529,7 +529,7 @@ test('a slow load shows the title and a progress bar that follows the bytes', as
       if (bar && title && bar.checkVisibility() && title.checkVisibility() && bar.hasAttribute('value')) {
         window.loadSeen.push(bar.value);
       }
-      if (!(window.Module && Module.calledRun)) requestAnimationFrame(look);
+      if (!(window.Module && Module.gameStarted)) requestAnimationFrame(look);
     };
     requestAnimationFrame(look);
   });
@@ -539,7 +539,7 @@ test('a slow load shows the title and a progress bar that follows the bytes', as
   // 500 kB/s: the 2.3 MB page loads in about five seconds.
   await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: 20, downloadThroughput: 5e5, uploadThroughput: 5e5 });
   await page.goto(base + '/solid/tavok.html', { waitUntil: 'commit' });
-  await waitFor('the game to start', () => page.evaluate(() => window.Module && Module.calledRun === true).catch(() => false), 120);
+  await waitFor('the game to start', () => page.evaluate(() => window.Module && Module.gameStarted === true).catch(() => false), 120);
   const seen = await page.evaluate(() => window.loadSeen);
   const steps = new Set(seen.map((value) => Math.round(value * 20)));
   assert.ok(seen[0] < 0.2 && seen[seen.length - 1] > 0.9 && steps.size >= 8,
