@@ -31,11 +31,20 @@ bool FieldLayer::update(const World& world, int windowWidth, int windowHeight, f
     }
 #endif
     if (windowWidth != width_ || windowHeight != height_) {
-        // A picture of the window's size, or none: a GL that refuses one is not asked again until the
-        // window changes.
+        // The first frame at a new size is drawn directly: making the picture (and the software GL's
+        // first drawing into a framebuffer of another format) would otherwise delay the game's first
+        // frame, which the player waits for; the next frame makes it.
         width_ = windowWidth;
         height_ = windowHeight;
-        refused_ = !target_.resize(windowWidth, windowHeight);
+        target_.release();
+        refused_ = false;
+        valid_ = false;
+        return false;
+    }
+    if (!target_.ready() && !refused_) {
+        // A picture of the window's size, or none: a GL that refuses one is not asked again until the
+        // window changes.
+        refused_ = !target_.resize(width_, height_);
         valid_ = false;
     }
     if (refused_) {
