@@ -25,10 +25,10 @@ public:
     };
 
     // Compares what the picture holds with the cells' pictures now (cellTextures at cellFrame, the door
-    // cells left out), the
-    // window's size in pixels, the cell size and the shift. False when there is no picture to keep (no
-    // framebuffer objects, or none of this size): the field is then drawn directly. Otherwise the cells
-    // to draw are in stale(), and the picture counts them as drawn from here on.
+    // cells left out), the window's size in pixels, the cell size and the shift. False when the field is
+    // to be drawn directly: the first frame at a new window size (the picture is made at the next), or no
+    // picture can be kept (no framebuffer objects, or none of this size). Otherwise the cells to draw are
+    // in stale(), and the picture counts them as drawn from here on.
     bool update(const World& world, int windowWidth, int windowHeight, float cellSize, float shift);
     const Stale& stale() const { return stale_; }
 
@@ -40,9 +40,6 @@ public:
 
     // The picture over the grid's columns of the window, every row.
     void show(float shift, float cellSize) const;
-
-    // Forgets what the picture holds, so that the next update redraws it all.
-    void forget() { valid_ = false; }
 
 private:
     RenderTarget target_;

@@ -1,6 +1,7 @@
 // RenderTarget: an offscreen picture the size of the window, drawn into through a framebuffer object and
 // shown again one texel per window pixel. What is drawn into it lands on exactly the pixels it would in
-// the window (same viewport, the caller's matrices and state), so showing it gives the window's pixels.
+// the window (same viewport, the caller's matrices and state; upside down where the window keeps its
+// rows from the top), so showing it gives the window's pixels.
 #pragma once
 
 class RenderTarget {
@@ -18,13 +19,14 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // From begin to end the drawing goes into the picture, with the viewport over the whole of it; end
-    // puts back the framebuffer and viewport begin found.
+    // From begin to end the drawing goes into the picture, with the viewport over the whole of it (and,
+    // where the window keeps its rows from the top, the projection and front face turned upside down);
+    // end puts back the framebuffer, viewport, projection and front face begin found.
     void begin();
     void end();
     // Draws the columns [left, right) of the picture, every row, onto the same window pixels: opaque,
-    // nearest texel, under matrices of its own (the caller's are put back). Leaves texturing off and the
-    // blending to the current colour, as unbindTexture does.
+    // nearest texel, under matrices of its own (the caller's are put back). Leaves the flat colour opaque
+    // white, no texture bound and texturing, alpha test and blending off, as unbindTexture leaves them.
     void show(int left, int right) const;
 
     // Gives the framebuffer and texture back to the GL.
