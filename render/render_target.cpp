@@ -2,8 +2,9 @@
 //
 // The desktop's GL 1.x headers do not declare the framebuffer calls, so they are asked of the GL by name,
 // once, the way SDL hands them out: the core names where the GL is 3.0 or newer or has
-// GL_ARB_framebuffer_object, else the GL_EXT_framebuffer_object names (the same enums). In the browser
-// WebGL always has them and they are linked directly.
+// GL_ARB_framebuffer_object, else the GL_EXT_framebuffer_object names (the same enums), and glClipControl
+// where the GL is 4.5 or has GL_ARB_clip_control. In the browser WebGL always has framebuffer objects
+// and they are linked directly.
 #ifdef __EMSCRIPTEN__
 #define GL_GLEXT_PROTOTYPES 1
 #endif
@@ -23,13 +24,20 @@ const GLenum kFramebufferBinding = 0x8CA6; // GL_FRAMEBUFFER_BINDING
 const GLenum kColourAttachment0 = 0x8CE0;  // GL_COLOR_ATTACHMENT0
 const GLenum kFramebufferComplete = 0x8CD5;
 
+const GLenum kClipOrigin = 0x935C;    // GL_CLIP_ORIGIN
+const GLenum kClipDepthMode = 0x935D; // GL_CLIP_DEPTH_MODE
+const GLenum kUpperLeft = 0x8CA2;     // GL_UPPER_LEFT
+
 // Whether the window being drawn (framebuffer `bound` while the caller draws it) keeps its rows from the
-// top. Mesa keeps a window system's framebuffer so, and turns the vertical axis as its last step; a
-// framebuffer object keeps them from the bottom. Its rasterizer rounds corners and decides shared edges
-// in the turned coordinates, so a picture drawn the right way up differs from that window along edges
-// and texel boundaries, and one drawn upside down gets the window's coordinates exactly. sdl12-compat
-// gives an SDL 1.2 program a framebuffer object of its own as the window (bound while it draws), and
-// the browser's WebGL draws the canvas into one too: both the right way up, like the picture.
+// top. Mesa keeps a window system's framebuffer so: it turns the vertical axis as the last step of the
+// viewport transform and turns its fill rule with it, and its rasterizer rounds corners and decides
+// shared edges in the turned coordinates. A framebuffer object keeps its rows from the bottom, so a
+// picture drawn into one the usual way differs from that window along edges and texel boundaries.
+// Drawn with the clip origin at the upper left (glClipControl), the GL turns the picture exactly as it
+// turns that window, fill rule included, and the pixels are the same (shown back upside down).
+// sdl12-compat gives an SDL 1.2 program a framebuffer object of its own as the window (bound while it
+// draws), and the browser's WebGL draws the canvas into one too: both the right way up, like the
+// picture.
 bool windowRowsFromTop(GLint bound) {
 #ifdef __EMSCRIPTEN__
     (void)bound;
@@ -49,6 +57,9 @@ struct FramebufferCalls {
         glFramebufferTexture2D(kFramebuffer, kColourAttachment0, GL_TEXTURE_2D, texture, 0);
     }
     GLenum status() const { return glCheckFramebufferStatus(kFramebuffer); }
+    // WebGL has no clip control; its pictures never need turning.
+    bool canTurnRows() const { return false; }
+    void clip(GLenum, GLenum) const {}
 };
 
 const FramebufferCalls& framebufferCalls() {
@@ -62,6 +73,7 @@ typedef void(APIENTRY* DeleteFramebuffers)(GLsizei, const GLuint*);
 typedef void(APIENTRY* BindFramebuffer)(GLenum, GLuint);
 typedef void(APIENTRY* FramebufferTexture2D)(GLenum, GLenum, GLenum, GLuint, GLint);
 typedef GLenum(APIENTRY* CheckFramebufferStatus)(GLenum);
+typedef void(APIENTRY* ClipControl)(GLenum, GLenum);
 }
 
 struct FramebufferCalls {
@@ -71,6 +83,7 @@ struct FramebufferCalls {
     BindFramebuffer bindFramebuffer = nullptr;
     FramebufferTexture2D framebufferTexture2D = nullptr;
     CheckFramebufferStatus checkFramebufferStatus = nullptr;
+    ClipControl clipControl = nullptr; // none without GL 4.5 or GL_ARB_clip_control
 
     void gen(GLuint* name) const { genFramebuffers(1, name); }
     void remove(const GLuint* name) const { deleteFramebuffers(1, name); }
@@ -79,6 +92,8 @@ struct FramebufferCalls {
         framebufferTexture2D(kFramebuffer, kColourAttachment0, GL_TEXTURE_2D, texture, 0);
     }
     GLenum status() const { return checkFramebufferStatus(kFramebuffer); }
+    bool canTurnRows() const { return clipControl != nullptr; }
+    void clip(GLenum origin, GLenum depth) const { clipControl(origin, depth); }
 };
 
 // Whether the space-separated extension list names exactly this extension.
@@ -122,6 +137,9 @@ FramebufferCalls findFramebufferCalls() {
     lookUp(calls.bindFramebuffer, "glBindFramebuffer", suffix);
     lookUp(calls.framebufferTexture2D, "glFramebufferTexture2D", suffix);
     lookUp(calls.checkFramebufferStatus, "glCheckFramebufferStatus", suffix);
+    if (std::atof(version) >= 4.5 || (extensions != nullptr && hasExtension(extensions, "GL_ARB_clip_control"))) {
+        lookUp(calls.clipControl, "glClipControl", "");
+    }
     calls.found = calls.genFramebuffers != nullptr && calls.deleteFramebuffers != nullptr &&
                   calls.bindFramebuffer != nullptr && calls.framebufferTexture2D != nullptr &&
                   calls.checkFramebufferStatus != nullptr;
@@ -179,7 +197,9 @@ bool RenderTarget::resize(int width, int height) {
     calls.attach(texture_);
     const bool complete = calls.status() == kFramebufferComplete;
     calls.bindTo(static_cast<GLuint>(outerFramebuffer));
-    if (!complete || texture_ == 0 || framebuffer_ == 0) {
+    // Made while the window is bound, as it is drawn.
+    upsideDown_ = windowRowsFromTop(outerFramebuffer);
+    if (!complete || texture_ == 0 || framebuffer_ == 0 || (upsideDown_ && !calls.canTurnRows())) {
         release();
         return false;
     }
@@ -193,31 +213,16 @@ void RenderTarget::begin() {
     glGetIntegerv(GL_VIEWPORT, outerViewport_);
     framebufferCalls().bindTo(framebuffer_);
     glViewport(0, 0, width_, height_);
-    upsideDown_ = windowRowsFromTop(outerFramebuffer_);
     if (upsideDown_) {
-        // Upside down, as the window's rows are kept: the projection's vertical row negated (exactly),
-        // so every corner lands on the very coordinate it has in the window, and the turned winding
-        // still counts as the front.
-        GLfloat projection[16];
-        glGetIntegerv(GL_MATRIX_MODE, &outerMatrixMode_);
-        glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glScalef(1.0f, -1.0f, 1.0f);
-        glMultMatrixf(projection);
-        glMatrixMode(static_cast<GLenum>(outerMatrixMode_));
-        glGetIntegerv(GL_FRONT_FACE, &outerFrontFace_);
-        glFrontFace(outerFrontFace_ == GL_CCW ? GL_CW : GL_CCW);
+        glGetIntegerv(kClipOrigin, &outerClipOrigin_);
+        glGetIntegerv(kClipDepthMode, &outerClipDepth_);
+        framebufferCalls().clip(kUpperLeft, static_cast<GLenum>(outerClipDepth_));
     }
 }
 
 void RenderTarget::end() {
     if (upsideDown_) {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(static_cast<GLenum>(outerMatrixMode_));
-        glFrontFace(static_cast<GLenum>(outerFrontFace_));
+        framebufferCalls().clip(static_cast<GLenum>(outerClipOrigin_), static_cast<GLenum>(outerClipDepth_));
     }
     framebufferCalls().bindTo(static_cast<GLuint>(outerFramebuffer_));
     glViewport(outerViewport_[0], outerViewport_[1], outerViewport_[2], outerViewport_[3]);

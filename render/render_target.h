@@ -11,8 +11,9 @@ public:
     RenderTarget(const RenderTarget&) = delete;
     RenderTarget& operator=(const RenderTarget&) = delete;
 
-    // Makes the picture width x height pixels (the window's size), dropping what it held. False where the
-    // GL has no framebuffer objects or will not complete one of that size: the caller draws directly.
+    // Makes the picture width x height pixels (the window's size), dropping what it held; called while
+    // the window is bound. False where the GL has no framebuffer objects, will not complete one of that
+    // size, or cannot turn it as it turns the window (no clip control): the caller draws directly.
     bool resize(int width, int height);
     // Whether resize last succeeded.
     bool ready() const { return framebuffer_ != 0; }
@@ -39,7 +40,7 @@ private:
     int height_ = 0;
     int outerFramebuffer_ = 0;
     int outerViewport_[4] = {0, 0, 0, 0};
-    int outerMatrixMode_ = 0;
-    int outerFrontFace_ = 0;
+    int outerClipOrigin_ = 0;
+    int outerClipDepth_ = 0;
     bool upsideDown_ = false; // drawn upside down, as the window keeps its rows
 };

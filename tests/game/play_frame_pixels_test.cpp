@@ -17,6 +17,7 @@
 #include "game/avatar.h"
 #include "game/world.h"
 #include "resources/resource_access.h"
+#include "render/texture.h"
 #include "resources/resource_manager.h"
 #include "tests/game/game_fixture.h"
 #include "tests/game/reference_field_drawing.h"
@@ -304,7 +305,7 @@ TEST_F(PlayFramePixels, EveryPixelMatchesTheCellByCellDrawingWithTheGamesOwnPict
 // The tiles come from a picture kept between frames; every change to what it shows must reach the
 // window in the same frame. One window, one World, drawn again after each change and held to the
 // cell-by-cell drawing: the first frame, one cell stirring, two cells trading pictures, the tint the
-// door lights follow, a resize and back.
+// door lights follow, a picture loaded again, a resize and back.
 TEST_F(PlayFramePixels, TheKeptFieldPictureShowsEveryChangeInTheFrameItHappens) {
     REQUIRE_GL_WINDOW(1280, 720);
     World& world = newWorldWithDistinctPictures(17);
@@ -342,6 +343,9 @@ TEST_F(PlayFramePixels, TheKeptFieldPictureShowsEveryChangeInTheFrameItHappens) 
     expectSame(1280, 720, "two cells traded pictures");
     world.tintCurrent[1] = 0.35f;
     expectSame(1280, 720, "tint drifted");
+    // Another picture loaded into a texture the field shows, under whatever GL name it then gets.
+    ASSERT_TRUE(world.cellTextures[6][9][world.cellFrame[6][9]]->load("res/1010.dat"));
+    expectSame(1280, 720, "a picture loaded again");
     resize(1366, 768);
     expectSame(1366, 768, "resized");
     world.cellFrame[0][0] = (world.cellFrame[0][0] + 1) % kFramesPerTexture;
