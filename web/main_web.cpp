@@ -1,7 +1,9 @@
-// Program entry of the browser edition. The page cannot block, so instead of Game::run's loop the
-// browser calls one pass per display frame; the frame clock measures and clamps the step exactly as
-// on the desktop, and holds the passes to its target rate. The window is the page's canvas, at the
-// size the page gives it (web/canvas_fit.js), followed before every pass (web/page_input.cpp).
+// Program entry of the browser edition. main opens the window while the page still downloads the
+// resource files, and the page calls tavok_start_game once they are in. The page cannot block, so
+// instead of Game::run's loop the browser calls one pass per display frame; the frame clock measures
+// and clamps the step exactly as on the desktop, and holds the passes to its target rate. The window
+// is the page's canvas, at the size the page gives it (web/canvas_fit.js), followed before every pass
+// (web/page_input.cpp).
 #include <emscripten.h>
 
 #include <SDL/SDL.h>
