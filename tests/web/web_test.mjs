@@ -546,6 +546,8 @@ test('a slow load shows the title and a progress bar that follows the bytes', as
             `the bar went ${seen[0]} to ${seen[seen.length - 1]} in ${steps.size} twentieths`);
   assert.ok(seen.every((value, i) => i === 0 || value >= seen[i - 1]), 'the bar never goes back');
   await waitFor('the loader to go', async () => !(await page.locator('#loader').isVisible()), 20);
+  // The game's code ran long before its data was in: it must still start playing, not report missing files.
+  assert.equal(await page.evaluate(() => Module._tavok_game_mode()), 4, 'the play screen');
   await context.close();
 });
 
