@@ -9,27 +9,7 @@
 #include "render/render_state.h"
 #include "render/texture.h"
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-
-namespace {
-bool pageAsksDirectField = false;
-} // namespace
-
-// The measuring page's switch (bench/web/swarm_page.mjs): 1 draws the field cell by cell, as before its
-// picture was kept, so that the two can be timed in one run.
-extern "C" EMSCRIPTEN_KEEPALIVE void tavok_draw_field_directly(int on) {
-    pageAsksDirectField = on != 0;
-}
-#endif
-
 bool FieldLayer::update(const World& world, int windowWidth, int windowHeight, float cellSize, float shift) {
-#ifdef __EMSCRIPTEN__
-    if (pageAsksDirectField) {
-        valid_ = false;
-        return false;
-    }
-#endif
     if (windowWidth != width_ || windowHeight != height_) {
         // The first frame at a new size is drawn directly: making the picture (and the software GL's
         // first drawing into a framebuffer of another format) would otherwise delay the game's first

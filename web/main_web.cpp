@@ -178,6 +178,13 @@ EMSCRIPTEN_KEEPALIVE int tavok_gather_crawler_corners() {
 EMSCRIPTEN_KEEPALIVE const float* tavok_crawler_corners() {
     return benchBatch.vertexCount() > 0 ? &benchBatch.vertices()->x : nullptr;
 }
+// Test pages only: 1 draws the field cell by cell, as before its picture was kept between frames, so
+// that bench/web/swarm_page.mjs can time both in one run.
+EMSCRIPTEN_KEEPALIVE void tavok_draw_field_directly(int on) {
+    if (theWorld != nullptr) {
+        theWorld->keepFieldPicture = on == 0;
+    }
+}
 #endif
 }
 
