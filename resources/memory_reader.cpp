@@ -3,8 +3,7 @@
 
 #include <cstdlib>
 
-#include "resources/binary_file_stream.h"
-#include "resources/cipher.h"
+#include "resources/resource_file.h"
 
 MemoryReader::~MemoryReader() {
     free(data_);
@@ -20,22 +19,13 @@ void MemoryReader::clear() {
 
 void MemoryReader::load(const char* path) {
     clear();
-    BinaryFileStream stream;
-    stream.openRead(path);
-    if (stream.failed()) {
-        failed_ = true;
-        return;
-    }
-    stream.size();
     size_t length = 0;
-    data_ = stream.readAll(&length);
-    stream.close();
+    data_ = readResourceFile(path, &length);
     if (data_ == nullptr) {
         failed_ = true;
         return;
     }
     size_ = static_cast<int>(length);
-    unscrambleResource(data_, static_cast<size_t>(size_));
     failed_ = false;
 }
 

@@ -1,6 +1,8 @@
 // Resource paths and whole-file reading.
 #include "resources/resource_file.h"
 
+#include <cstdlib>
+
 #include "resources/binary_file_stream.h"
 #include "resources/cipher.h"
 
@@ -14,8 +16,10 @@ std::string resourcePath(int number) {
     return "res/" + std::to_string(number) + ".dat";
 }
 
-uint8_t* readResourceFile(const std::string& path, size_t* length) {
-    *length = 0;
+namespace {
+ResourceFileSource fileSource = nullptr;
+
+uint8_t* readStoredFile(const std::string& path, size_t* length) {
     BinaryFileStream stream;
     stream.openRead(path.c_str());
     if (stream.failed()) {
@@ -24,7 +28,20 @@ uint8_t* readResourceFile(const std::string& path, size_t* length) {
     stream.size();
     uint8_t* bytes = stream.readAll(length);
     stream.close();
-    if (bytes == nullptr) {
+    return bytes;
+}
+} // namespace
+
+void setResourceFileSource(ResourceFileSource source) {
+    fileSource = source;
+}
+
+uint8_t* readResourceFile(const std::string& path, size_t* length) {
+    *length = 0;
+    uint8_t* bytes = fileSource != nullptr ? fileSource(path, length) : readStoredFile(path, length);
+    if (bytes == nullptr || *length == 0) {
+        free(bytes);
+        *length = 0;
         return nullptr;
     }
     unscrambleResource(bytes, *length);

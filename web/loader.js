@@ -7,8 +7,9 @@ import { startFittingCanvas, fitCanvas } from './canvas_fit.js';
 import { startTouchControls } from './touch_controls.js';
 import { startGamepadReader } from './gamepad_reader.js';
 import { startPageLife } from './page_life.js';
+import { openBundle } from './resource_bundle.js';
 
-const kFiles = { script: 'tavok.js', wasm: 'tavok.wasm', data: 'tavok-res.data', dataLoader: 'tavok-res.js' };
+const kFiles = { script: 'tavok.js', wasm: 'tavok.wasm', data: 'tavok-res.data' };
 
 const loader = document.getElementById('loader');
 const bar = document.getElementById('load-progress');
@@ -169,8 +170,8 @@ window.Module = {
 };
 
 // The game's script and code start as soon as they are in, while the data still downloads: the game
-// opens its window and warms up the GL (web/main_web.cpp), and waits. Once the data is in the file
-// system the game is started; the loader's screen stays until then.
+// opens its window and warms up the GL (web/main_web.cpp), and waits. Once the data is in the game is
+// started, taking its resource files from it; the loader's screen stays until then.
 async function load() {
   const names = [kFiles.script, kFiles.wasm, kFiles.data];
   let compiled = null;
@@ -215,9 +216,12 @@ async function load() {
   if (!stopped) message.textContent = 'starting';
   await displayReady;
   if (stopped) return;
-  // The game runs already, so the data's loader puts the files straight into its file system.
-  window.Module.getPreloadedPackage = (name) => (name.endsWith(kFiles.data) ? data.buffer : null);
-  await runScript(kFiles.dataLoader);
+  // The game takes its resource files from the bundle as it asks for them (web/tavok_library.js).
+  window.Module.resourceFiles = openBundle(data);
+  if (!window.Module.resourceFiles) {
+    fail(`taVok could not be loaded: ${kFiles.data} is damaged.`);
+    return;
+  }
   window.Module._tavok_start_game();
 }
 

@@ -19,6 +19,7 @@
 #include "app/services.h"
 #include "game/world.h"
 #include "resources/resource_access.h"
+#include "resources/resource_file.h"
 #include "web/gl_warm_up.h"
 #include "web/page_files.h"
 #include "web/page_input.h"
@@ -39,10 +40,18 @@ void tavok_display_ready();
 void tavok_page_started();
 void tavok_game_ended(int exitCode);
 void tavok_install_probes();
+uint8_t* tavok_bundled_file(const char* path, size_t* length);
 }
 
 namespace {
 Game* game = nullptr;
+
+// The resource files come from the bundle the page downloaded, not from files in the page's file
+// system: putting hundreds of them there, and finding each again by its path, took a good part of the
+// start.
+uint8_t* readBundledFile(const std::string& path, size_t* length) {
+    return tavok_bundled_file(path.c_str(), length);
+}
 PageFiles pageFiles;
 
 #ifdef TAVOK_WEB_AUTOPLAY
@@ -207,6 +216,7 @@ int main(int argc, char** argv) {
         fillSwarms = std::strcmp(argv[1], "swarms") == 0;
     }
 #endif
+    setResourceFileSource(readBundledFile);
     if (!openDisplay("taVok", tavok_canvas_width(), tavok_canvas_height(), false)) {
         tavok_game_ended(1);
         return 1;
@@ -218,7 +228,7 @@ int main(int argc, char** argv) {
     return 0;
 }
 
-// Called by the page (web/loader.js) once the resource files are in the file system, after main.
+// Called by the page (web/loader.js) once the resource files are in, after main.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavok_start_game() {
     if (game != nullptr) {
         return;

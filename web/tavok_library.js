@@ -1,6 +1,6 @@
 // The page's side of the browser edition, linked into the game's script: the canvas size, the start
-// and end of the game, the page's input readers before each pass, the print page download, the stored marker, and the music seek that the browser's SDL_mixer
-// lacks.
+// and end of the game, its resource files, the page's input readers before each pass, the print page
+// download, the stored marker, and the music seek that the browser's SDL_mixer lacks.
 mergeInto(LibraryManager.library, {
   tavok_canvas_width: function() {
     return Module['canvas'].width;
@@ -22,6 +22,22 @@ mergeInto(LibraryManager.library, {
       if (SDL.audioContext && SDL.audioContext.state === 'suspended') SDL.audioContext.resume();
     };
     if (Module['onGameStarted']) Module['onGameStarted']();
+  },
+
+  // The bytes of the resource file at path, from the bundle the loader opened (web/resource_bundle.js),
+  // copied into a buffer from the game's allocator, which the game frees; 0 when the bundle has no such
+  // file, or an empty one.
+  tavok_bundled_file__deps: ['malloc'],
+  tavok_bundled_file: function(path, lengthOut) {
+    var files = Module['resourceFiles'];
+    var bytes = files ? files.get(UTF8ToString(path)) : undefined;
+    HEAPU32[lengthOut >> 2] = 0;
+    if (!bytes || bytes.length === 0) return 0;
+    var buffer = _malloc(bytes.length);
+    if (!buffer) return 0;
+    HEAPU8.set(bytes, buffer);
+    HEAPU32[lengthOut >> 2] = bytes.length;
+    return buffer;
   },
 
   // Before each pass: the page's readers (touch controls, gamepad) hand on what changed.

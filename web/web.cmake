@@ -4,7 +4,7 @@
 # What differs from the desktop sits in a few files: web/main_web.cpp (one pass of the main loop per
 # browser frame), web/page_input.cpp (touch, pads, a hidden page and the canvas size), web/*.js (the
 # page's side of audio, storage and the download, and the page around the game), web/shell.html.
-# The resource files are packed separately (web/pack-res.sh), so a page can be given another res/.
+# The resource files are packed separately (web/pack_res.mjs), so a page can be given another res/.
 
 # The game's sources (TAVOK_SOURCES) and warning flags come from the top-level CMakeLists.txt.
 add_library(tavok_engine STATIC ${TAVOK_SOURCES})
@@ -53,24 +53,25 @@ set_target_properties(tavok_autoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK
 configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_PAGE_DIR}/tavok.html COPYONLY)
 configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_TEST_PAGE_DIR}/tavok.html COPYONLY)
 # The page around the game: its stylesheet, the loader and the page's input, one file per job.
-foreach(page_file page.css loader.js canvas_fit.js touch_controls.js gamepad_reader.js page_life.js)
+foreach(page_file page.css loader.js resource_bundle.js canvas_fit.js touch_controls.js gamepad_reader.js
+                  page_life.js)
     configure_file(${CMAKE_SOURCE_DIR}/web/${page_file} ${TAVOK_PAGE_DIR}/${page_file} COPYONLY)
     configure_file(${CMAKE_SOURCE_DIR}/web/${page_file} ${TAVOK_TEST_PAGE_DIR}/${page_file} COPYONLY)
 endforeach()
 
-# res/ comes from the desktop build's generator (a native program), packed into the page's file system
-# at /res, so the game finds it in its working directory as on the desktop.
+# res/ comes from the desktop build's generator (a native program), packed into one bundle that the page
+# hands the game its files from, by the paths it asks for in its working directory on the desktop.
 set(TAVOK_RES_DIR "" CACHE PATH "The generated res/ folder to pack into the page")
 if(NOT IS_DIRECTORY "${TAVOK_RES_DIR}")
     message(FATAL_ERROR "TAVOK_RES_DIR must name the generated res/ folder (make web sets it)")
 endif()
+find_program(TAVOK_NODE node REQUIRED)
 file(GLOB TAVOK_RES_FILES ${TAVOK_RES_DIR}/*)
 add_custom_command(
-    OUTPUT ${TAVOK_PAGE_DIR}/tavok-res.data ${TAVOK_PAGE_DIR}/tavok-res.js
-    COMMAND bash ${CMAKE_SOURCE_DIR}/web/pack-res.sh ${TAVOK_RES_DIR} ${TAVOK_PAGE_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy ${TAVOK_PAGE_DIR}/tavok-res.data ${TAVOK_PAGE_DIR}/tavok-res.js
-            ${TAVOK_TEST_PAGE_DIR}
-    DEPENDS ${TAVOK_RES_FILES} ${CMAKE_SOURCE_DIR}/web/pack-res.sh
+    OUTPUT ${TAVOK_PAGE_DIR}/tavok-res.data
+    COMMAND ${TAVOK_NODE} ${CMAKE_SOURCE_DIR}/web/pack_res.mjs ${TAVOK_RES_DIR} ${TAVOK_PAGE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${TAVOK_PAGE_DIR}/tavok-res.data ${TAVOK_TEST_PAGE_DIR}
+    DEPENDS ${TAVOK_RES_FILES} ${CMAKE_SOURCE_DIR}/web/pack_res.mjs
     COMMENT "Packing res/ for the page"
     VERBATIM)
 add_custom_target(web_res ALL DEPENDS ${TAVOK_PAGE_DIR}/tavok-res.data)
@@ -80,7 +81,6 @@ add_custom_target(web_res ALL DEPENDS ${TAVOK_PAGE_DIR}/tavok-res.data)
 # the worker itself, stamped with the version of everything else in the folder. The stamp runs on
 # every build (it takes a moment) so that whatever lands in the folder is in the worker's list.
 set(TAVOK_WEB_ICON_DIR "${TAVOK_RES_DIR}/../web-icons" CACHE PATH "The generated 192/512-pixel icons")
-find_program(TAVOK_NODE node REQUIRED)
 configure_file(${CMAKE_SOURCE_DIR}/web/manifest.webmanifest ${TAVOK_PAGE_DIR}/tavok.webmanifest COPYONLY)
 configure_file(${CMAKE_SOURCE_DIR}/web/offline.js ${TAVOK_PAGE_DIR}/tavok-offline.js COPYONLY)
 add_custom_target(web_offline ALL

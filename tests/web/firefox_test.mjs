@@ -37,7 +37,7 @@ before(async () => {
   fs.cpSync(path.join(desktopBuild, 'res'), res, { recursive: true });
   fs.rmSync(path.join(res, '1190.dat'));
   fs.cpSync(path.join(site, 'page'), path.join(site, 'missing'), { recursive: true });
-  execFileSync('bash', [path.join(sourceDir, 'web/pack-res.sh'), res, path.join(site, 'missing')]);
+  execFileSync('node', [path.join(sourceDir, 'web/pack_res.mjs'), res, path.join(site, 'missing')]);
   server = await serveFolder(site);
   base = `http://127.0.0.1:${server.address().port}`;
   firefox = await launchFirefox();

@@ -53,7 +53,7 @@ function pageWithRes(name, pageDir, resDir) {
   for (const file of fs.readdirSync(pageDir).filter(copied)) {
     fs.copyFileSync(path.join(pageDir, file), path.join(folder, file));
   }
-  execFileSync('bash', [path.join(sourceDir, 'web/pack-res.sh'), resDir, folder]);
+  execFileSync('node', [path.join(sourceDir, 'web/pack_res.mjs'), resDir, folder]);
 }
 
 before(async () => {
@@ -566,6 +566,18 @@ test('without WebGL the page says so and offers to try again, and the game never
   } finally {
     await noWebGL.close();
   }
+});
+
+test('a damaged resource bundle is reported by the loader, and the game never starts on it', async () => {
+  const whole = fs.readFileSync(path.join(scratch, 'site', 'solid', 'tavok-res.data'));
+  const context = await browser.newContext({ viewport: { width: 1280, height: 720 } });
+  const page = await context.newPage();
+  await page.route('**/tavok-res.data', (route) => route.fulfill({ body: whole.subarray(0, whole.length - 1000) }));
+  await page.goto(base + '/solid/tavok.html');
+  await waitFor('the message', async () => /tavok-res\.data is damaged/.test(await page.locator('#load-message').textContent()), 60);
+  assert.ok(await page.getByRole('button', { name: 'try again' }).isVisible());
+  assert.notEqual(await page.evaluate(() => Module.gameStarted), true, 'the game was not started');
+  await context.close();
 });
 
 test('five full swarms: the bodies drawn through the page\'s own WebGL path give the GL emulation\'s pixels, and the emulation draws on unharmed after them', async () => {
