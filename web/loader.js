@@ -146,7 +146,14 @@ window.Module = {
   onGameStarted() {
     performance.mark('tavok-game-set-up');
     window.Module.gameStarted = true;
-    if (!stopped) loader.hidden = true;
+  },
+  // Called by the game after its first pass, in the same task: the loader gives way to the canvas in
+  // the display frame that shows the game's first picture. A canvas shown any earlier has its old
+  // content read back and composited in a frame of its own, which a browser compositing in software
+  // pays for by waiting on all the GL work queued before it (160 ms at the start here).
+  onFirstFrame() {
+    if (stopped) return;
+    loader.hidden = true;
     canvas.style.visibility = 'visible';
     // The browser's SDL drops the canvas's CSS size when it opens the window.
     fitCanvas();

@@ -38,6 +38,7 @@ int tavok_canvas_width();
 int tavok_canvas_height();
 void tavok_display_ready();
 void tavok_page_started();
+void tavok_first_frame_drawn();
 void tavok_game_ended(int exitCode);
 void tavok_install_probes();
 uint8_t* tavok_bundled_file(const char* path, size_t* length);
@@ -75,6 +76,9 @@ void endGame(bool ordinaryEnd) {
     tavok_game_ended(ordinaryEnd ? 0 : 1);
 }
 
+// The page shows the canvas once the first pass has drawn on it.
+bool firstPassDone = false;
+
 // How long the passes take in the page (the page's own work; the browser draws afterwards).
 double passMillisecondsTotal = 0.0;
 double passMillisecondsLongest = 0.0;
@@ -95,6 +99,10 @@ bool pass(float dt) {
     if (result) {
         endGame(*result);
         return true;
+    }
+    if (!firstPassDone) {
+        firstPassDone = true;
+        tavok_first_frame_drawn();
     }
     return false;
 }

@@ -40,6 +40,11 @@ mergeInto(LibraryManager.library, {
     return buffer;
   },
 
+  // The game's first pass has drawn its first picture.
+  tavok_first_frame_drawn: function() {
+    if (Module['onFirstFrame']) Module['onFirstFrame']();
+  },
+
   // Before each pass: the page's readers (touch controls, gamepad) hand on what changed.
   tavok_before_pass: function() {
     var readers = Module['beforePass'];
