@@ -46,6 +46,7 @@ uint8_t* tavok_bundled_file(const char* path, size_t* length);
 
 namespace {
 Game* game = nullptr;
+PageFiles pageFiles;
 
 // The resource files come from the bundle the page downloaded, not from files in the page's file
 // system: putting hundreds of them there, and finding each again by its path, took a good part of the
@@ -53,7 +54,6 @@ Game* game = nullptr;
 uint8_t* readBundledFile(const std::string& path, size_t* length) {
     return tavok_bundled_file(path.c_str(), length);
 }
-PageFiles pageFiles;
 
 #ifdef TAVOK_WEB_AUTOPLAY
 // Test pages only: the scripted player of the desktop tests plays through the keyboard state, several

@@ -25,12 +25,13 @@ export function openBundle(bytes) {
   const files = new Map();
   let at = 8 + indexLength;
   for (const entry of index) {
-    if (!Array.isArray(entry) || typeof entry[0] !== 'string' || !Number.isSafeInteger(entry[1]) || entry[1] < 0 ||
-        entry[1] > bytes.length - at || files.has(entry[0])) {
+    const [name, length] = Array.isArray(entry) ? entry : [];
+    if (typeof name !== 'string' || !Number.isSafeInteger(length) || length < 0 || length > bytes.length - at ||
+        files.has(name)) {
       return null;
     }
-    files.set(entry[0], bytes.subarray(at, at + entry[1]));
-    at += entry[1];
+    files.set(name, bytes.subarray(at, at + length));
+    at += length;
   }
   return at === bytes.length ? files : null;
 }

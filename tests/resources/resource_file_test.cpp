@@ -63,7 +63,8 @@ TEST(ResourceFile, ASourceReplacesTheFileSystemForEveryReader) {
     EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + length), payload);
     free(bytes);
     // The file system is not asked: a file there is missing from the source's point of view.
-    for (const std::string& path : {std::string("res/empty.dat"), std::string("res/none.dat"), dir.file("5.dat")}) {
+    for (const std::string& path :
+         {std::string("res/empty.dat"), std::string("res/none.dat"), dir.file("5.dat")}) {
         length = 7;
         EXPECT_EQ(readResourceFile(path, &length), nullptr) << path;
         EXPECT_EQ(length, 0u) << path;
