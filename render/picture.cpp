@@ -144,34 +144,6 @@ bool decodePlainPng(const uint8_t* bytes, size_t length, Picture* picture) {
 }
 #endif
 
-namespace {
-PictureSource pictureSource = nullptr;
-} // namespace
-
-void setPictureSource(PictureSource source) {
-    pictureSource = source;
-}
-
-bool isSoundPictureShape(int width, int height, int bytesPerPixel, int pitch) {
-    const int largest = Texture::kLargestPictureSide;
-    return width > 0 && height > 0 && width <= largest && height <= largest &&
-           (bytesPerPixel == 3 || bytesPerPixel == 4) && pitch == ((width * bytesPerPixel + 3) & ~3);
-}
-
-// A source's picture goes up as a texture as it stands, so one that does not add up is declined and the
-// file decoded by the texture instead.
-bool takePictureFromSource(const std::string& path, Picture* picture) {
-    *picture = Picture();
-    const bool sound =
-        pictureSource != nullptr && pictureSource(path, picture) &&
-        isSoundPictureShape(picture->width, picture->height, picture->bytesPerPixel, picture->pitch) &&
-        picture->pixels.size() == static_cast<size_t>(picture->pitch) * static_cast<size_t>(picture->height);
-    if (!sound) {
-        *picture = Picture();
-    }
-    return sound;
-}
-
 bool decodePlainPicture(const std::string& path, Picture* picture) {
     *picture = Picture();
     size_t length = 0;

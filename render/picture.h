@@ -18,24 +18,11 @@ struct Picture {
 };
 
 // Reads and unscrambles the resource file at path and decodes it with libpng alone (stb_image in the
-// browser build); safe on any thread at any time. Only the plain pictures the game ships are decoded: PNG
-// with 8 bits per channel, RGB or RGBA, not interlaced, without a transparency chunk, that pass the texture's
-// own header checks and that libpng reads to their end without a single warning. For those, the bytes are
-// exactly what the texture's SDL_image road gives. Anything else is declined (false), and the caller decodes
-// it through that road, which thereby keeps the decision over every damaged or unusual file.
+// browser build); safe on any thread at any time. Only the plain pictures the game ships are decoded: PNG with 8 bits per channel, RGB or
+// RGBA, not interlaced, without a transparency chunk, that pass the texture's own header checks and
+// that libpng reads to their end without a single warning. For those, the bytes are exactly what the
+// texture's SDL_image road gives. Anything else is declined (false), and the caller decodes it through
+// that road, which thereby keeps the decision over every damaged or unusual file.
 bool decodePlainPicture(const std::string& path, Picture* picture);
 // The same for a file already read and unscrambled.
 bool decodePlainPng(const uint8_t* bytes, size_t length, Picture* picture);
-
-// Where pictures decoded outside the game may come from: a function that moves the picture for the
-// resource file at path into *picture (true), or declines (false), and the texture decodes the file
-// itself. The browser edition's page decodes the plain pictures of its bundle on a worker of its own
-// (web/picture_decoding.js), since the browser gives the game no second thread. Null, the start's
-// setting: none.
-using PictureSource = bool (*)(const std::string& path, Picture* picture);
-void setPictureSource(PictureSource source);
-// Asks the source set, if any; false when none is set, it declines, or its picture does not add up.
-bool takePictureFromSource(const std::string& path, Picture* picture);
-// True for a size the texture takes (1 to its largest side) with 3 or 4 bytes per pixel and rows packed
-// as the game packs them: what any picture from outside the decoder must be before it is used.
-bool isSoundPictureShape(int width, int height, int bytesPerPixel, int pitch);

@@ -197,7 +197,6 @@ bool Texture::load(const std::string& path, PicturePrefetch* ahead) {
     release();
     Picture picture;
     bool decoded = ahead != nullptr && ahead->take(path, &picture);
-    decoded = decoded || takePictureFromSource(path, &picture);
 #ifdef __EMSCRIPTEN__
     // The browser's SDL_image hands every picture through a 2D canvas and reads it back, which took
     // most of the page's start; its plain pictures are decoded straight into the game's bytes instead.

@@ -8,11 +8,8 @@ import { startTouchControls } from './touch_controls.js';
 import { startGamepadReader } from './gamepad_reader.js';
 import { startPageLife } from './page_life.js';
 import { openBundle } from './resource_bundle.js';
-import { startPictureDecoding } from './picture_decoding.js';
 
 const kFiles = { script: 'tavok.js', wasm: 'tavok.wasm', data: 'tavok-res.data' };
-// Decoding every picture takes the game about 0.15 s here.
-const kLongestPictureWaitMs = 2000;
 
 const loader = document.getElementById('loader');
 const bar = document.getElementById('load-progress');
@@ -184,7 +181,6 @@ window.Module = {
 // started, taking its resource files from it; the loader's screen stays until then.
 async function load() {
   const names = [kFiles.script, kFiles.wasm, kFiles.data];
-  const pictures = startPictureDecoding(window.Module);
   let compiled = null;
   const downloads = fetchAll(names, (fraction, bytes) => {
     if (stopped) return;
@@ -198,8 +194,6 @@ async function load() {
   }, (i, bytes) => {
     // The browser compiles the game's code on its own threads while the data still downloads.
     if (names[i] === kFiles.wasm) compiled = WebAssembly.compile(bytes);
-    // And the worker decodes the pictures meanwhile.
-    if (names[i] === kFiles.data) pictures.decode(bytes);
   });
   const everything = Promise.all(downloads);
   // Made while the requests are out, so that the browser sets the context up as the bytes arrive. The
@@ -235,15 +229,7 @@ async function load() {
     fail(`taVok could not be loaded: ${kFiles.data} is damaged.`);
     return;
   }
-  // The worker started on the pictures as soon as the data was in, long before the game's window was
-  // open, and is normally through by now; one still at work is waited for, since the game would take
-  // as long again to decode them itself. Only a worker that seems stuck is given up on.
-  await pictures.settled(kLongestPictureWaitMs);
-  if (stopped) return;
-  // Read by bench/web/load_time.mjs: how many pictures the worker had ready when the game started.
-  performance.mark('tavok-pictures-in', { detail: window.Module.decodedPictures.size });
   window.Module._tavok_start_game();
-  pictures.finish();
 }
 
 startTouchControls();

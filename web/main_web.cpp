@@ -18,7 +18,6 @@
 #include "app/fatal.h"
 #include "app/services.h"
 #include "game/world.h"
-#include "render/picture.h"
 #include "resources/resource_access.h"
 #include "resources/resource_file.h"
 #include "web/gl_warm_up.h"
@@ -43,8 +42,6 @@ void tavok_first_frame_drawn();
 void tavok_game_ended(int exitCode);
 void tavok_install_probes();
 uint8_t* tavok_bundled_file(const char* path, size_t* length);
-int tavok_decoded_picture_shape(const char* path, int* shape);
-int tavok_take_decoded_picture(const char* path, uint8_t* buffer, size_t length);
 }
 
 namespace {
@@ -56,25 +53,6 @@ PageFiles pageFiles;
 // start.
 uint8_t* readBundledFile(const std::string& path, size_t* length) {
     return tavok_bundled_file(path.c_str(), length);
-}
-
-// The page decodes the bundle's plain pictures on a worker while the game's code compiles and its
-// window opens (web/picture_decoding.js); the textures take them from there. The shape is checked before
-// anything is allocated for it, and what the page has not decoded the texture decodes itself.
-bool takePageDecodedPicture(const std::string& path, Picture* picture) {
-    int shape[4] = {};
-    if (tavok_decoded_picture_shape(path.c_str(), shape) == 0) {
-        return false;
-    }
-    if (!isSoundPictureShape(shape[0], shape[1], shape[2], shape[3])) {
-        return false;
-    }
-    picture->width = shape[0];
-    picture->height = shape[1];
-    picture->bytesPerPixel = shape[2];
-    picture->pitch = shape[3];
-    picture->pixels.resize(static_cast<size_t>(picture->pitch) * static_cast<size_t>(picture->height));
-    return tavok_take_decoded_picture(path.c_str(), picture->pixels.data(), picture->pixels.size()) != 0;
 }
 
 #ifdef TAVOK_WEB_AUTOPLAY
@@ -247,7 +225,6 @@ int main(int argc, char** argv) {
     }
 #endif
     setResourceFileSource(readBundledFile);
-    setPictureSource(takePageDecodedPicture);
     if (!openDisplay("taVok", tavok_canvas_width(), tavok_canvas_height(), false)) {
         tavok_game_ended(1);
         return 1;

@@ -40,34 +40,6 @@ mergeInto(LibraryManager.library, {
     return buffer;
   },
 
-  // A picture the page's worker decoded for the resource file at path (web/picture_decoding.js): its
-  // width, height, bytes per pixel and row pitch into shapeOut's four ints, and 1; 0 when the worker
-  // has not (or not yet) decoded that file.
-  tavok_decoded_picture_shape: function(path, shapeOut) {
-    var pictures = Module['decodedPictures'];
-    var picture = pictures ? pictures.get(UTF8ToString(path)) : undefined;
-    if (!picture) return 0;
-    HEAP32[shapeOut >> 2] = picture.width;
-    HEAP32[(shapeOut >> 2) + 1] = picture.height;
-    HEAP32[(shapeOut >> 2) + 2] = picture.bytesPerPixel;
-    HEAP32[(shapeOut >> 2) + 3] = picture.pitch;
-    return 1;
-  },
-
-  // Moves that picture's pixels into the game's buffer of length bytes: 1, or 0 (nothing copied) when
-  // there is no such picture or its pixels are not that long.
-  tavok_take_decoded_picture: function(path, buffer, length) {
-    var pictures = Module['decodedPictures'];
-    var name = UTF8ToString(path);
-    var picture = pictures ? pictures.get(name) : undefined;
-    if (!picture) return 0;
-    pictures.delete(name);
-    if (picture.pixels.length !== length) return 0;
-    HEAPU8.set(picture.pixels, buffer);
-    Module['decodedPicturesTaken'] = (Module['decodedPicturesTaken'] || 0) + 1; // for the browser tests
-    return 1;
-  },
-
   // The game's first pass has drawn its first picture.
   tavok_first_frame_drawn: function() {
     if (Module['onFirstFrame']) Module['onFirstFrame']();

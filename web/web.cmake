@@ -44,34 +44,17 @@ tavok_page(tavok_autoplay ${CMAKE_SOURCE_DIR}/tests/game/scripted_player.cpp
            ${CMAKE_SOURCE_DIR}/bench/system/world_rig.cpp)
 target_compile_definitions(tavok_autoplay PRIVATE TAVOK_WEB_AUTOPLAY=1)
 
-# The picture worker's decoder (web/picture_worker.js): the game's unscrambling and plain-picture
-# decoder alone, as an ES module for a worker, in both page folders.
-add_executable(tavok_pictures ${CMAKE_SOURCE_DIR}/web/picture_decoder.cpp ${CMAKE_SOURCE_DIR}/render/picture.cpp
-               ${CMAKE_SOURCE_DIR}/render/png_checks.cpp ${CMAKE_SOURCE_DIR}/resources/cipher.cpp
-               ${CMAKE_SOURCE_DIR}/resources/resource_file.cpp)
-target_include_directories(tavok_pictures PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_options(tavok_pictures PRIVATE
-    -sENVIRONMENT=worker -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createPictureDecoder -sSTB_IMAGE=1
-    -sALLOW_MEMORY_GROWTH=1 -sFILESYSTEM=0 --no-entry
-    "-sEXPORTED_FUNCTIONS=['_malloc','_free']" "-sEXPORTED_RUNTIME_METHODS=['HEAPU8']")
-set_target_properties(tavok_pictures PROPERTIES SUFFIX ".js" OUTPUT_NAME tavok-pictures)
-
 # Each page lives in a folder of its own that any static server can serve as it is.
 set(TAVOK_PAGE_DIR ${CMAKE_BINARY_DIR}/page)
 set(TAVOK_TEST_PAGE_DIR ${CMAKE_BINARY_DIR}/test-page)
 set_target_properties(tavok PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK_PAGE_DIR})
 set_target_properties(tavok_autoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK_TEST_PAGE_DIR}
                       OUTPUT_NAME tavok)
-set_target_properties(tavok_pictures PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVOK_PAGE_DIR})
-add_custom_command(TARGET tavok_pictures POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy ${TAVOK_PAGE_DIR}/tavok-pictures.js ${TAVOK_PAGE_DIR}/tavok-pictures.wasm
-            ${TAVOK_TEST_PAGE_DIR}
-    VERBATIM)
 configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_PAGE_DIR}/tavok.html COPYONLY)
 configure_file(${CMAKE_SOURCE_DIR}/web/shell.html ${TAVOK_TEST_PAGE_DIR}/tavok.html COPYONLY)
 # The page around the game: its stylesheet, the loader and the page's input, one file per job.
 foreach(page_file page.css loader.js resource_bundle.js canvas_fit.js touch_controls.js gamepad_reader.js
-                  page_life.js picture_decoding.js picture_worker.js)
+                  page_life.js)
     configure_file(${CMAKE_SOURCE_DIR}/web/${page_file} ${TAVOK_PAGE_DIR}/${page_file} COPYONLY)
     configure_file(${CMAKE_SOURCE_DIR}/web/${page_file} ${TAVOK_TEST_PAGE_DIR}/${page_file} COPYONLY)
 endforeach()
@@ -105,4 +88,4 @@ add_custom_target(web_offline ALL
             ${TAVOK_WEB_ICON_DIR}/icon-512.png ${TAVOK_PAGE_DIR}
     COMMAND ${TAVOK_NODE} ${CMAKE_SOURCE_DIR}/web/stamp_page.mjs ${TAVOK_PAGE_DIR}
     VERBATIM)
-add_dependencies(web_offline tavok tavok_pictures web_res)
+add_dependencies(web_offline tavok web_res)

@@ -41,9 +41,6 @@ async function firstFrame(page, address) {
     // The loader's marks: every file in its hands, and the game set up (before its first pass).
     filesIn: performance.getEntriesByName('tavok-files-in')[0]?.startTime,
     setUp: performance.getEntriesByName('tavok-game-set-up')[0]?.startTime,
-    // The game's window open and the worker's pictures in: the game starts making its textures.
-    picturesIn: performance.getEntriesByName('tavok-pictures-in')[0]?.startTime,
-    pictures: performance.getEntriesByName('tavok-pictures-in')[0]?.detail,
     files: Math.max(...performance.getEntriesByType('resource').filter((entry) => /tavok/.test(entry.name))
                                                                  .map((entry) => entry.responseEnd)),
     // Every byte that came over the network for the page (headers included), as the browser counts
@@ -59,9 +56,7 @@ function summary(visits) {
   return `first frame ${frames.map((t) => t.toFixed(0)).join(', ')} ms (median ${median(frames).toFixed(0)}); ` +
          `files all in by ${files.map((t) => t.toFixed(0)).join(', ')} ms (median ${median(files).toFixed(0)}); ` +
          `medians of the steps: to the loader holding every file ${step(() => 0, (v) => v.filesIn)} ms, ` +
-         `then to its window open and the worker's pictures in ${step((v) => v.filesIn, (v) => v.picturesIn)} ms ` +
-         `(${visits.map((visit) => visit.pictures).join(', ')} pictures), ` +
-         `then to the game set up ${step((v) => v.picturesIn, (v) => v.setUp)} ms, ` +
+         `then to the game set up ${step((v) => v.filesIn, (v) => v.setUp)} ms, ` +
          `then to its first frame drawn ${step((v) => v.setUp, (v) => v.frame)} ms`;
 }
 

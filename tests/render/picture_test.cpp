@@ -1,8 +1,7 @@
 // Pictures decoded ahead of their textures: the texture made from a picture decoded ahead holds exactly
 // the bytes of the one the texture decodes itself, for the game's own pictures and for unusual and
-// damaged ones (which are declined and decoded the old way); the prefetch hands each picture over
-// once, in any order, and only while it runs; and a picture source's pictures are used only when they
-// add up.
+// damaged ones (which are declined and decoded the old way); and the prefetch hands each picture over
+// once, in any order, and only while it runs.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL_opengl.h>
@@ -230,51 +229,6 @@ TEST_F(PictureTest, EachPictureIsHandedOverOnceAndOnlyWhileThePrefetchRuns) {
     ahead.finish();
     EXPECT_FALSE(ahead.take(a, &picture)) << "finished";
     EXPECT_TRUE(loadedFrom(&ahead, a) == loadedOnItsOwn(a));
-}
-
-// What the test's picture source hands out for every path: a copy of this picture.
-Picture sourcePicture;
-bool fromTestSource(const std::string&, Picture* picture) {
-    *picture = sourcePicture;
-    return true;
-}
-
-TEST_F(PictureTest, APictureSourceIsUsedWhenItsPictureAddsUpAndOtherwiseTheFileIsDecoded) {
-    const std::string path = write("a.dat", encodePng(distinctImage(PngImage::kRgb, 5, 3, 1)));
-    const TextureContent own = loadedOnItsOwn(path);
-    ASSERT_TRUE(own.loaded);
-    auto decoded = [](const PngImage& image) {
-        const std::vector<uint8_t> png = encodePng(image);
-        Picture picture;
-        EXPECT_TRUE(decodePlainPng(png.data(), png.size(), &picture));
-        return picture;
-    };
-    // Sound pictures unlike the file's: the texture holds the source's, rows padded to 4 bytes or not.
-    const PngImage other = distinctImage(PngImage::kRgba, 3, 2, 8);
-    const TextureContent otherOwn = loadedOnItsOwn(write("b.dat", encodePng(other)));
-    sourcePicture = decoded(other);
-    const Picture odd = decoded(distinctImage(PngImage::kRgb, 7, 2, 5));
-    ASSERT_EQ(odd.pitch, 24);
-    setPictureSource(fromTestSource);
-    EXPECT_TRUE(loadedOnItsOwn(path) == otherOwn);
-    sourcePicture = odd;
-    EXPECT_EQ(loadedOnItsOwn(path).width, 7);
-    // Pictures that do not add up are never uploaded: the file is decoded instead.
-    Picture unpadded = odd; // rows of 21 bytes, one after the other
-    unpadded.pitch = 21;
-    unpadded.pixels.resize(42);
-    Picture truncated = odd;
-    truncated.pixels.pop_back();
-    Picture huge = odd;
-    huge.width = Texture::kLargestPictureSide + 1;
-    Picture grey = odd;
-    grey.bytesPerPixel = 1;
-    for (const Picture& unsound : {unpadded, truncated, huge, grey, Picture()}) {
-        sourcePicture = unsound;
-        EXPECT_TRUE(loadedOnItsOwn(path) == own) << unsound.width << "x" << unsound.height;
-    }
-    setPictureSource(nullptr);
-    EXPECT_TRUE(loadedOnItsOwn(path) == own);
 }
 
 TEST_F(PictureTest, DamagedFilesAmongManyFailAtTheSameAcquiresThroughTheCache) {
